@@ -1,0 +1,17 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+// Continuous speech recognition against a grammar file. phraseFinished is delivered on the
+// GUI thread with exactly one phrase of the grammar, or an empty text when nothing matched.
+class Recognizer : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~Recognizer() override = default;
+    virtual bool stopRecognition() = 0;
+    virtual bool loadGrammarFile(const QString &path) = 0;
+    virtual bool startRecognition() = 0;
+signals:
+    void phraseFinished(const QString &phrase);
+};
