@@ -1,0 +1,76 @@
+#include "records/settings_store.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace {
+const QString kGroup = QStringLiteral("Settings");
+}
+
+SettingsStore::SettingsStore(const QString &iniPath)
+    : m_path(iniPath)
+{
+}
+
+QString SettingsStore::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/The Hushby/The Hushby.ini");
+}
+
+QString SettingsStore::GetSetting(const QString &key, const QString &def) const
+{
+    QSettings s(m_path, QSettings::IniFormat);
+    s.beginGroup(kGroup);
+    const QVariant v = s.value(key);
+    if (!v.isValid())
+        return def;
+    // An unquoted comma typed into the file by hand makes the INI reader split the value.
+    if (v.userType() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
+    return v.toString();
+}
+
+void SettingsStore::SaveSetting(const QString &key, const QString &text)
+{
+    QSettings s(m_path, QSettings::IniFormat);
+    s.beginGroup(kGroup);
+    s.setValue(key, text);
+    s.endGroup();
+    s.sync(); // the next start, another process, must find it
+}
+
+bool SettingsStore::getBool(const QString &key, bool def) const
+{
+    const QString text = GetSetting(key, def ? QStringLiteral("True") : QStringLiteral("False"));
+    if (text == QLatin1String("True"))
+        return true;
+    if (text == QLatin1String("False"))
+        return false;
+    return def;
+}
+
+void SettingsStore::LoadSettings(SettingsFlags &f) const
+{
+    f.FamilyName = GetSetting(QStringLiteral("Name"), QString());
+    f.HomePhone = GetSetting(QStringLiteral("HomePhone"), QString());
+    f.VoiceOn = getBool(QStringLiteral("VoiceOn"), false);
+    f.TalkBack = getBool(QStringLiteral("Talk"), true);
+    f.AutoDial = getBool(QStringLiteral("AutoDial"), false);
+    f.StartStop = getBool(QStringLiteral("StartStop"), false);
+    f.UsePassword = getBool(QStringLiteral("UsePassword"), false);
+    f.Use911 = getBool(QStringLiteral("Use911"), false);
+    f.UseAlarm = getBool(QStringLiteral("UseAlarm"), false);
+}
+
+void SettingsStore::SaveFamilyInfo(const SettingsFlags &f)
+{
+    SaveSetting(QStringLiteral("Name"), f.FamilyName);
+    SaveSetting(QStringLiteral("HomePhone"), f.HomePhone);
+}
+
+void SettingsStore::SaveOption(const QString &key, bool value)
+{
+    SaveSetting(key, value ? QStringLiteral("True") : QStringLiteral("False"));
+}
