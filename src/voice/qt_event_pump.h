@@ -1,0 +1,7 @@
+#pragma once
+#include "services/event_pump.h"
+
+class QtEventPump : public EventPump {
+public:
+    void handlePendingEvents() override;
+};
