@@ -1,0 +1,82 @@
+#include "alerts/bed_time_reminder.h"
+
+#include "records/info_record.h"
+#include "records/settings_store.h"
+#include "services/clock.h"
+#include "voice/sound_services.h"
+
+#include <QRegularExpression>
+
+BedTimeReminder::BedTimeReminder(SettingsFlags &flags, SettingsStore &store,
+                                 const InfoRecord &todayInfo, SoundServices &sound, Clock *clock,
+                                 const QString &alarmWavePath)
+    : m_flags(flags), m_store(store), m_todayInfo(todayInfo), m_sound(sound), m_clock(clock),
+      m_alarmWavePath(alarmWavePath)
+{
+}
+
+QString BedTimeReminder::reminderText()
+{
+    return QStringLiteral("It's time for bed ... have a good nights rest! ... Don't forget to "
+                          "brush your teeth. Nighty, night!");
+}
+
+bool BedTimeReminder::bedtimeMatches(const QString &bedtime, const QTime &now)
+{
+    // Hours and minutes are compared as numbers: a text prefix would let "20:30" match the whole
+    // ten minutes from 20:30 to 20:39 and ignore "PM".
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::\d{2})?\s*(?:([ap])\.?\s*m\.?)?$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = form.match(bedtime.trimmed());
+    if (!m.hasMatch() || !now.isValid())
+        return false;
+    int hour = m.captured(1).toInt();
+    const int minute = m.captured(2).toInt();
+    if (minute > 59)
+        return false;
+    const QString half = m.captured(3).toLower();
+    if (half.isEmpty()) {
+        if (hour > 23)
+            return false;
+    } else {
+        if (hour < 1 || hour > 12)
+            return false;
+        hour %= 12; // 12 AM is midnight, 12 PM noon
+        if (half == QLatin1String("p"))
+            hour += 12;
+    }
+    return now.hour() == hour && now.minute() == minute;
+}
+
+void BedTimeReminder::tick()
+{
+    const QTime now = m_clock ? m_clock->now().time() : QTime::currentTime();
+    if (!bedtimeMatches(m_todayInfo.field(InfoRecord::Bedtime), now))
+        return;
+    // Talk-back is not consulted: the reminder is for the household, not a read-out number.
+    if (m_flags.VoiceOn)
+        m_sound.SpeakText(reminderText());
+    else
+        m_sound.PlayWave(m_alarmWavePath);
+}
+
+bool BedTimeReminder::optionClicked(bool alarmOffSelected)
+{
+    m_on = !alarmOffSelected;
+    if (timerRunning)
+        timerRunning(m_on);
+    return m_on;
+}
+
+void BedTimeReminder::Check1Clicked(bool checked)
+{
+    m_flags.Use911 = checked;
+    m_store.SaveOption(QStringLiteral("Use911"), checked);
+}
+
+void BedTimeReminder::Check2Clicked(bool checked)
+{
+    m_flags.UseAlarm = checked;
+    m_store.SaveOption(QStringLiteral("UseAlarm"), checked);
+}
