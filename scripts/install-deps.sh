@@ -8,7 +8,7 @@ build_pkgs=(cmake g++ make ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-serialport-dev qt6-qpa-plugins
   libqt6multimedia6 flite1-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us
   libxtst-dev libx11-dev)
-run_pkgs=(pulseaudio-utils)
+run_pkgs=(pulseaudio-utils fonts-dejavu-core fonts-liberation2)
 test_pkgs=(xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
   flite espeak-ng sox dbus)
 

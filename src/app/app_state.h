@@ -1,2 +1,78 @@
 #pragma once
-// placeholder, being written
+#include "records/info_record.h"
+#include "records/settings_store.h"
+
+#include <QString>
+#include <memory>
+
+class SpeechOutput;
+class SoundPlayer;
+class EventPump;
+class Prompter;
+class PointerMover;
+class Clock;
+class Dialer;
+class KeySender;
+class Recognizer;
+class SoundServices;
+class InfoLine;
+
+// The outside services; null means the service is missing and its steps are skipped.
+struct Services {
+    SpeechOutput *speech = nullptr;
+    SoundPlayer *sound = nullptr;
+    EventPump *events = nullptr;
+    Prompter *prompter = nullptr;
+    PointerMover *pointer = nullptr;
+    Clock *clock = nullptr;
+    Dialer *dialer = nullptr;
+    KeySender *keys = nullptr;
+    Recognizer *recognizer = nullptr;
+};
+
+// The program-wide state shared by the windows. One instance, owned by main() (or a test).
+class AppState {
+public:
+    AppState(const Services &services, const QString &dataDir, const QString &settingsPath,
+             const QString &passwordDir);
+    ~AppState();
+
+    // Where the data files live; see defaultDataDir().
+    static QString defaultDataDir(const QString &programDir);
+    // The per-user data location, also the folder of the password file.
+    static QString userDataDir();
+
+    // Sets AppDir and the file paths from the data directory.
+    void setPathsFromDataDir();
+    // A shipped resource: the data directory first, then beside the program, then the share folder.
+    QString resourcePath(const QString &name) const;
+
+    void LoadSettings();
+    void PlayWave(const QString &fileName); // a file name relative to AppDir
+    void SpeakText(const QString &text);
+
+    Services services;
+    SettingsStore store;
+    ::SettingsFlags SettingsFlags;
+    InfoRecord TodayInfo;
+    std::unique_ptr<SoundServices> sound;
+    std::unique_ptr<InfoLine> infoLine; // the main window's LblInfo text
+
+    QString dataDir;
+    QString passwordDir;
+    QString AppDir;
+    QString InfoFilePath;
+    QString SitterFilePath;
+    QString HelpFilePath;
+    QString WordsFilePath;
+    QString PasswordFilePath;
+    int InfoRecordNo = 1;
+    bool WizardOpen = false;
+    int WizardPage = 0;
+    bool FirstRun = false;
+    bool AboutMode = false;
+    bool SplashPending = false;
+    bool TopWindowOn = false;
+    bool ListClosing = false;
+    bool FindNextRequested = false;
+};

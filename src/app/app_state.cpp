@@ -1,0 +1,75 @@
+#include "app/app_state.h"
+
+#include "controls/info_line.h"
+#include "voice/sound_services.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+AppState::AppState(const Services &s, const QString &dir, const QString &settingsPath,
+                   const QString &pwDir)
+    : services(s), store(settingsPath), sound(std::make_unique<SoundServices>(s.speech, s.sound, s.events)),
+      infoLine(std::make_unique<InfoLine>()), dataDir(QDir::cleanPath(dir)), passwordDir(pwDir)
+{
+    setPathsFromDataDir();
+    PasswordFilePath = QDir(passwordDir).filePath("lghfil.brw");
+}
+
+AppState::~AppState() = default;
+
+QString AppState::userDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/the-hushby";
+}
+
+QString AppState::defaultDataDir(const QString &programDir)
+{
+    // Beside the program, where the files have always been, unless that folder is not ours to
+    // write (installed system-wide).
+    QFileInfo info(programDir);
+    if (info.isDir() && info.isWritable())
+        return programDir;
+    return userDataDir();
+}
+
+void AppState::setPathsFromDataDir()
+{
+    const QDir dir(dataDir);
+    AppDir = dataDir + '/';
+    InfoFilePath = dir.filePath("Hushby.dta");
+    SitterFilePath = dir.filePath("Hushby.brw");
+    HelpFilePath = resourcePath("HUSHBY.HLP");
+    WordsFilePath = dir.filePath("words.txt");
+}
+
+QString AppState::resourcePath(const QString &name) const
+{
+    const QStringList places = {
+        dataDir,
+        QCoreApplication::applicationDirPath(),
+        QCoreApplication::applicationDirPath() + "/../share/the-hushby",
+    };
+    for (const QString &place : places) {
+        const QString path = QDir(place).filePath(name);
+        if (QFileInfo::exists(path))
+            return QDir::cleanPath(path);
+    }
+    return QDir(dataDir).filePath(name);
+}
+
+void AppState::LoadSettings()
+{
+    store.LoadSettings(SettingsFlags);
+}
+
+void AppState::PlayWave(const QString &fileName)
+{
+    sound->PlayWave(resourcePath(fileName));
+}
+
+void AppState::SpeakText(const QString &text)
+{
+    sound->SpeakText(text);
+}

@@ -1,0 +1,366 @@
+#include "app/main_window.h"
+
+#include "app/app_state.h"
+#include "app/decorations.h"
+#include "app/splash_window.h"
+#include "app/today_info_pages.h"
+#include "controls/info_line.h"
+#include "controls/xp_cmd.h"
+#include "controls/xp_cmd_but.h"
+#include "controls/xp_cmd_button.h"
+#include "records/info_file.h"
+#include "services/event_pump.h"
+#include "services/pointer_mover.h"
+#include "windows/stored_properties.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+// Region geometry in pixels (the layout was drawn at 15 twips a pixel).
+constexpr QRect kTops(0, 0, 722, 101);
+constexpr QRect kLefts(0, 101, 129, 441);
+constexpr QRect kCentre(129, 101, 593, 441);
+constexpr QRect kBottom(0, 542, 722, 30);
+constexpr QRect kRight(722, 0, 9, 572);
+
+const char *const kPanelCaptions[4] = {" Setup Wizard", " Sitter List", " Help && Options", "Make Top Window"};
+const char *const kPanelTips[4] = {"Enter todays information", "View, Enter, or Edit sitters list.",
+                                   "Help and Options", nullptr};
+
+QWidget *region(QWidget *parent, const char *name, const QRect &geometry, const QColor &colour)
+{
+    auto *w = new QWidget(parent);
+    w->setObjectName(name);
+    w->setGeometry(geometry);
+    w->setAutoFillBackground(true);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, colour);
+    w->setPalette(pal);
+    return w;
+}
+
+QLabel *plainLabel(QWidget *parent, const char *name, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+} // namespace
+
+MainWindow::MainWindow(AppState &state, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state)
+{
+    setObjectName("Main");
+    setWindowTitle("The Hushby v2.0");
+    setAccessibleName("The Hushby v2.0");
+    setFixedSize(731, 572);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    buildTopBar();
+    buildLeftPanel();
+    m_pages = new TodayInfoPages(this);
+    auto *centre = region(this, "MainBackElastic", kCentre, QColor(236, 240, 250));
+    m_pages->setParent(centre);
+    m_pages->setGeometry(4, 4, kCentre.width() - 8, kCentre.height() - 6);
+    buildBottomBar();
+    region(this, "Right(0)", kRight, QColor(22, 48, 112));
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName("Timer2");
+    Timer2->setInterval(3000);
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Tick);
+    Timer2->start();
+    auto makeTimer = [this](const char *name, int ms) {
+        auto *t = new QTimer(this);
+        t->setObjectName(name);
+        t->setInterval(ms);
+        return t;
+    };
+    BedTimer = makeTimer("BedTimer", 20000);
+    TopTimer = makeTimer("TopTimer", 30000);
+    Timer1 = makeTimer("Timer1", 204);
+    DoTime = makeTimer("DoTime", 60000);
+
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { m_pages->selectOp(m_state.TodayInfo); });
+
+    // Creation steps.
+    m_cmdStartTime->setVisible(m_state.SettingsFlags.StartStop);
+    showFamily();
+
+    // Moving over the window's own background, the tab set or the first page closes the topic menu.
+    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_pages),
+                       m_pages->findChild<QWidget *>("Front")})
+        if (w) {
+            w->setMouseTracking(true);
+            w->installEventFilter(this);
+        }
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildTopBar()
+{
+    m_tops = region(this, "Tops", kTops, QColor(22, 48, 112));
+    m_tops->installEventFilter(this);
+    auto *title = plainLabel(m_tops, "LblTitle", "The Hushby");
+    QFont tf("Tahoma", 30, QFont::Bold);
+    title->setFont(tf);
+    QPalette pal = title->palette();
+    pal.setColor(QPalette::WindowText, QColor(255, 246, 214));
+    title->setPalette(pal);
+    auto *shadow = new QGraphicsDropShadowEffect(title);
+    shadow->setOffset(3, 3);
+    shadow->setBlurRadius(4);
+    shadow->setColor(QColor(0, 0, 0, 190));
+    title->setGraphicsEffect(shadow);
+    title->adjustSize();
+    title->move(22, 12);
+    title->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto *version = plainLabel(m_tops, "LblVersion", "v2.0");
+    auto *tm = plainLabel(m_tops, "LblTM", "TM");
+    QFont small("Tahoma", 8, QFont::Bold);
+    for (QLabel *l : {version, tm}) {
+        l->setFont(small);
+        l->setPalette(pal);
+        l->adjustSize();
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    tm->move(title->x() + title->width() + 2, 16);
+    version->move(title->x() + title->width() + 2, title->y() + title->height() - 20);
+
+    m_lblName = plainLabel(m_tops, "LblName", QString());
+    QFont nf("Tahoma", 14, QFont::Bold);
+    nf.setItalic(true);
+    m_lblName->setFont(nf);
+    QPalette namePal = m_lblName->palette();
+    namePal.setColor(QPalette::WindowText, QColor(255, 214, 120));
+    m_lblName->setPalette(namePal);
+    m_lblName->setGeometry(24, 66, 600, 28);
+    m_lblName->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_closeBox = new XpCmdBut(nullptr, m_tops);
+    m_closeBox->setObjectName("xpcmdbut1");
+    loadButton(m_closeBox, {{"Caption", QString()}}, font());
+    m_closeBox->setToolTip("Close Hushby");
+    m_closeBox->setGeometry(kTops.width() - 25 - 10, 8, 25, 25);
+    connect(m_closeBox, &XpCaptionButton::mouseDown, this, [this] { closeBoxPress(); });
+}
+
+void MainWindow::buildLeftPanel()
+{
+    m_lefts = region(this, "Lefts", kLefts, QColor(205, 215, 238));
+    m_cmdStartTime = new XpCmd(m_state.infoLine.get(), m_lefts);
+    m_cmdStartTime->setObjectName("cmdStartTime");
+    loadButton(m_cmdStartTime,
+               {{"Caption", "Start Time"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(6, 61, 100)}},
+               font());
+    m_cmdStartTime->setToolTip("Start time for sitter.");
+    m_cmdStartTime->setGeometry(10, 6, 109, 26);
+
+    for (int i = 0; i < 4; ++i) {
+        auto *b = new XpCmdButton(m_state.infoLine.get(), m_lefts);
+        b->setObjectName(QStringLiteral("xpcmdbutton1(%1)").arg(i));
+        QFont big("Tahoma", 12, QFont::Bold);
+        loadButton(b, {{"Caption", QString::fromLatin1(kPanelCaptions[i])}, {"Font", big}}, font());
+        if (kPanelTips[i])
+            b->setToolTip(QString::fromLatin1(kPanelTips[i]));
+        b->setGeometry(10, 38 + i * 66, 109, 60);
+        connect(b, &XpCaptionButton::mouseDown, this, [this, i] { panelPress(i); });
+        m_panel[i] = b;
+    }
+    auto *picture = new QLabel(m_lefts);
+    picture->setObjectName("LeftsPicture");
+    picture->setPixmap(Decorations::panelPicture(QSize(109, 130)));
+    picture->setGeometry(10, 304, 109, 130);
+}
+
+void MainWindow::buildBottomBar()
+{
+    auto *bottom = region(this, "Bottom(1)", kBottom, QColor(22, 48, 112));
+    QPalette pal = bottom->palette();
+    pal.setColor(QPalette::WindowText, QColor(255, 246, 214));
+    m_lblTime = plainLabel(bottom, "LblTime", QString());
+    m_lblTime->setPalette(pal);
+    m_lblTime->setGeometry(8, 6, 120, 18);
+    m_lblInfo = new QLabel(bottom);
+    m_lblInfo->setObjectName("LblInfo");
+    // Hints are written with the caption convention ("&&" shows one "&").
+    m_lblInfo->setTextFormat(Qt::PlainText);
+    m_lblInfo->setPalette(pal);
+    m_lblInfo->setGeometry(136, 6, kBottom.width() - 144, 18);
+    connect(m_state.infoLine.get(), &InfoLine::textChanged, this, [this](const QString &text) {
+        QString shown = text;
+        shown.replace(QLatin1String("&&"), QLatin1String("&"));
+        m_lblInfo->setText(shown);
+    });
+}
+
+void MainWindow::load()
+{
+    // Seeding the random generator from the clock happens when the clock service is made.
+    m_state.InfoRecordNo = 1;
+    m_state.WizardPage = 0;
+    m_state.setPathsFromDataDir();
+    m_state.WizardOpen = false;
+    LoadTodayInfo();
+    m_panel[0]->setState(1);
+    // The voice grammar is loaded here once voice commands are part of the build.
+    m_pages->Check1->setChecked(m_state.SettingsFlags.Use911);
+    m_pages->Check2->setChecked(m_state.SettingsFlags.UseAlarm);
+    m_state.ListClosing = false;
+}
+
+void MainWindow::LoadTodayInfo()
+{
+    InfoRecord record = m_state.TodayInfo;
+    if (InfoFile::read(m_state.InfoFilePath, m_state.InfoRecordNo, record) != InfoFile::ReadResult::Error)
+        m_state.TodayInfo = record;
+    ShowTodayInfo();
+}
+
+void MainWindow::ShowTodayInfo()
+{
+    if (m_state.WizardOpen) {
+        if (windows.fillWizard)
+            windows.fillWizard(true);
+        return;
+    }
+    m_pages->showRecord(m_state.TodayInfo);
+}
+
+void MainWindow::showFamily()
+{
+    m_lblName->setText(m_state.SettingsFlags.FamilyName + " Family");
+    m_lblName->setAccessibleName(m_lblName->text());
+    m_pages->Lblphone->setText(m_state.SettingsFlags.HomePhone);
+}
+
+bool MainWindow::passwordAccepted(bool movePointer)
+{
+    if (!m_state.SettingsFlags.UsePassword || !windows.frmLogin)
+        return true;
+    const bool ok = windows.frmLogin();
+    if (movePointer && m_state.services.pointer)
+        m_state.services.pointer->moveTo(QPoint(360, 440));
+    return ok;
+}
+
+void MainWindow::panelPress(int index)
+{
+    m_state.PlayWave("bink.wav");
+    if (!passwordAccepted(true))
+        return;
+    PointerMover *pointer = m_state.services.pointer;
+    switch (index) {
+    case 0:
+        if (m_state.TopWindowOn || !windows.Wizard)
+            return;
+        m_state.WizardOpen = true;
+        windows.Wizard();
+        m_state.WizardOpen = false;
+        ShowTodayInfo();
+        if (pointer)
+            pointer->moveTo(QPoint(180, 340));
+        break;
+    case 1:
+        if (m_state.TopWindowOn || !windows.WizardSit)
+            return;
+        m_state.ListClosing = false;
+        windows.WizardSit();
+        if (pointer)
+            pointer->moveTo(QPoint(180, 410));
+        break;
+    case 2:
+        if (m_state.TopWindowOn || !windows.MenuOps)
+            return;
+        windows.MenuOps();
+        m_state.LoadSettings();
+        break;
+    case 3:
+        if (windows.switchTopWindow)
+            windows.switchTopWindow();
+        break;
+    }
+}
+
+void MainWindow::closeBoxPress()
+{
+    if (m_state.SettingsFlags.UsePassword && windows.frmLogin && !windows.frmLogin())
+        return;
+    m_state.PlayWave("push.wav");
+    if (m_state.services.events)
+        m_state.services.events->handlePendingEvents();
+    close();
+}
+
+void MainWindow::Timer2Tick()
+{
+    if (!m_state.SplashPending)
+        return;
+    m_state.SplashPending = false;
+    Timer2->stop();
+    if (m_splash)
+        m_splash->close();
+    if (!isVisible())
+        show();
+    raise();
+    activateWindow();
+    if (m_state.FirstRun && windows.Started) {
+        windows.Started();
+        m_state.FirstRun = false;
+    }
+}
+
+void MainWindow::UnloadOtherWindows(const QString &name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->objectName() != name && w->isWindow())
+            w->close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_state.FindNextRequested = true;
+    m_state.ListClosing = true;
+    UnloadOtherWindows("Main");
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tops) {
+        // Dragging the top bar moves the window, with or without a window manager.
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto *me = static_cast<QMouseEvent *>(event);
+            if (me->button() == Qt::LeftButton) {
+                if (windowHandle() && windowHandle()->startSystemMove())
+                    return true;
+                m_dragging = true;
+                m_dragOffset = me->globalPosition().toPoint() - frameGeometry().topLeft();
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseMove && m_dragging) {
+            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset);
+            return true;
+        } else if (event->type() == QEvent::MouseButtonRelease && m_dragging) {
+            m_dragging = false;
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseMove) {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("MenuOps") && w->isVisible())
+                w->close();
+    }
+    return QWidget::eventFilter(watched, event);
+}

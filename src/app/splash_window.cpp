@@ -1,0 +1,60 @@
+#include "app/splash_window.h"
+
+#include "app/app_state.h"
+#include "app/decorations.h"
+#include "controls/xp_cmd.h"
+#include "windows/stored_properties.h"
+
+#include <QLabel>
+#include <QPainter>
+
+SplashWindow::SplashWindow(AppState &state, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state)
+{
+    setObjectName("frmSplash");
+    setWindowTitle("The Hushby");
+    setFixedSize(402, 435);
+
+    QPalette light = palette();
+    light.setColor(QPalette::WindowText, QColor(255, 246, 214));
+    auto label = [&](const char *name, const QString &text, const QFont &font, const QRect &geometry,
+                     Qt::Alignment align = Qt::AlignCenter) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText);
+        l->setFont(font);
+        l->setPalette(light);
+        l->setAlignment(align);
+        l->setWordWrap(true);
+        l->setGeometry(geometry);
+        return l;
+    };
+    label("LblTitle", "The Hushby", QFont("Tahoma", 34, QFont::Bold), QRect(20, 120, 362, 64));
+    label("LblVersion", "v2.0", QFont("Tahoma", 9, QFont::Bold), QRect(330, 176, 50, 16), Qt::AlignLeft);
+    label("LblTM", "TM", QFont("Tahoma", 8, QFont::Bold), QRect(352, 122, 30, 14), Qt::AlignLeft);
+    label("LblSlogan", "For parents peace of mind!", QFont("Tahoma", 14, QFont::Bold), QRect(20, 214, 362, 30));
+    label("LblLine", "All the information needed and displayed for your sitter, in one place.",
+          QFont("Tahoma", 11), QRect(40, 256, 322, 48));
+
+    m_continue = new XpCmd(m_state.infoLine.get(), this);
+    m_continue->setObjectName("cmdStartTime");
+    loadButton(m_continue, {{"Caption", "Continue"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(6, 61, 100)}},
+               font());
+    m_continue->setGeometry(151, 372, 100, 28);
+    connect(m_continue, &XpCaptionButton::clicked, this, &SplashWindow::continuePressed);
+}
+
+void SplashWindow::continuePressed()
+{
+    m_state.SplashPending = true;
+    m_state.PlayWave("push.wav");
+    close();
+}
+
+void SplashWindow::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.drawPixmap(0, 0, Decorations::splashBackground(size()));
+    p.setPen(QPen(QColor(255, 214, 120), 2));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include "services/clock.h"
+#include "services/pointer_mover.h"
+#include "services/prompter.h"
+
+#include <QRandomGenerator>
+
+class QWidget;
+
+// Message boxes owned by the active window.
+class QtPrompter : public Prompter {
+public:
+    void message(const QString &text, const QString &title, Icon icon) override;
+};
+
+class QtPointerMover : public PointerMover {
+public:
+    void moveTo(const QPoint &screenPos) override;
+};
+
+// The local clock; the random generator is seeded from it once, when this is made.
+class SystemClock : public Clock {
+public:
+    SystemClock();
+    QDateTime now() const override;
+    double nextRandom() override;
+
+private:
+    QRandomGenerator m_random;
+};
