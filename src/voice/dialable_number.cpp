@@ -6,7 +6,8 @@ QString DialableNumber::filter(const QString &number)
     for (const QChar c : number) {
         const char16_t u = c.unicode();
         // Only ASCII digits: other scripts' digits mean nothing to a modem.
-        if ((u >= '0' && u <= '9') || u == '*' || u == '#' || u == '+' || u == ',')
+        // "+" means something (the international prefix) only in front.
+        if ((u >= '0' && u <= '9') || u == '*' || u == '#' || u == ',' || (u == '+' && out.isEmpty()))
             out += c;
     }
     return out;

@@ -5,7 +5,7 @@
 // a number typed as free text can never carry a modem command or a second argument.
 class DialableNumber {
 public:
-    // Digits, "*", "#", "+" and "," (a pause), in their order; blanks and letters go.
+    // Digits, "*", "#", "," (a pause) and a leading "+", in their order; blanks and letters go.
     static QString filter(const QString &number);
     static bool hasDigit(const QString &number);
 };

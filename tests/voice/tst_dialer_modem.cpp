@@ -1,0 +1,191 @@
+#include "voice/dialer_modem.h"
+
+#include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+// A modem simulated on a pseudo-terminal: the dialer opens the terminal side, the test answers
+// on the master side with a scripted reply once a command line is complete.
+class SimulatedModem {
+public:
+    SimulatedModem()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+            return;
+        m_device = QString::fromLocal8Bit(ptsname(m_master));
+        // Held open so the master does not see a hang-up between the dialer's opens.
+        m_keepOpen = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
+        fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read);
+        QObject::connect(m_notifier, &QSocketNotifier::activated, [this] { readCommand(); });
+    }
+    ~SimulatedModem()
+    {
+        delete m_notifier;
+        if (m_keepOpen >= 0)
+            ::close(m_keepOpen);
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    bool ok() const { return m_notifier != nullptr; }
+    QString device() const { return m_device; }
+
+    QByteArray reply;       // written back after each complete command
+    int replyDelayMs = 0;
+    QByteArray received;    // everything the dialer wrote
+
+private:
+    void readCommand()
+    {
+        char buf[256];
+        ssize_t n;
+        while ((n = ::read(m_master, buf, sizeof buf)) > 0) {
+            received.append(buf, int(n));
+            if (buf[n - 1] != '\r')
+                continue;
+            const QByteArray answer = reply;
+            QTimer::singleShot(replyDelayMs, [this, answer] {
+                if (!answer.isEmpty())
+                    (void)::write(m_master, answer.constData(), size_t(answer.size()));
+            });
+        }
+    }
+
+    int m_master = -1;
+    int m_keepOpen = -1;
+    QString m_device;
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+class TestDialerModem : public QObject {
+    Q_OBJECT
+private slots:
+    void answers_data();
+    void answers();
+    void numberWithoutDigitsIsNotSent_data();
+    void numberWithoutDigitsIsNotSent();
+    void missingDevice();
+    void secondRequestWhileFirstIsPending();
+    void deviceHeldByAnotherProgram();
+};
+
+void TestDialerModem::answers_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("ok") << "555 0100" << QByteArray("\r\nOK\r\n")
+                        << QByteArray("ATDT5550100;\r") << 0;
+    QTest::newRow("echoed command, then ok")
+        << "555 0100" << QByteArray("ATDT5550100;\r\r\nOK\r\n") << QByteArray("ATDT5550100;\r")
+        << 0;
+    QTest::newRow("pauses, tones and country code kept")
+        << "+1 (555) 0100,,*2#" << QByteArray("\r\nOK\r\n")
+        << QByteArray("ATDT+15550100,,*2#;\r") << 0;
+    QTest::newRow("a stored text cannot inject a command")
+        << "555\r+++ATH0;ATZ\r0100" << QByteArray("\r\nOK\r\n")
+        << QByteArray("ATDT55500100;\r") << 0;
+    QTest::newRow("error") << "5550100" << QByteArray("\r\nERROR\r\n")
+                           << QByteArray("ATDT5550100;\r") << -1;
+    QTest::newRow("busy") << "5550100" << QByteArray("\r\nBUSY\r\n")
+                          << QByteArray("ATDT5550100;\r") << -1;
+    QTest::newRow("no dial tone") << "5550100" << QByteArray("\r\nNO DIALTONE\r\n")
+                                  << QByteArray("ATDT5550100;\r") << -1;
+    QTest::newRow("no answer in time") << "5550100" << QByteArray()
+                                       << QByteArray("ATDT5550100;\r") << -1;
+}
+
+void TestDialerModem::answers()
+{
+    QFETCH(QString, number);
+    QFETCH(QByteArray, reply);
+    QFETCH(QByteArray, command);
+    QFETCH(int, result);
+
+    SimulatedModem modem;
+    QVERIFY(modem.ok());
+    modem.reply = reply;
+    ModemDialer dialer(modem.device(), 500);
+
+    QCOMPARE(dialer.requestMakeCall(number, "Hushby", "Dialing", ""), result);
+    QCOMPARE(modem.received, command);
+}
+
+void TestDialerModem::numberWithoutDigitsIsNotSent_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::newRow("empty") << "";
+    QTest::newRow("letters and a command") << "ATH;ATZ";
+}
+
+void TestDialerModem::numberWithoutDigitsIsNotSent()
+{
+    QFETCH(QString, number);
+    SimulatedModem modem;
+    QVERIFY(modem.ok());
+    modem.reply = "\r\nOK\r\n";
+    ModemDialer dialer(modem.device(), 500);
+
+    QCOMPARE(dialer.requestMakeCall(number, "Hushby", "Dialing", ""), -4);
+    QTest::qWait(50);
+    QCOMPARE(modem.received, QByteArray());
+}
+
+void TestDialerModem::missingDevice()
+{
+    QTemporaryDir dir;
+    ModemDialer nowhere(dir.filePath("ttyACM9"), 500);
+    QCOMPARE(nowhere.requestMakeCall("5550100", "Hushby", "Dialing", ""), -2);
+    ModemDialer unset(QString(), 500);
+    QCOMPARE(unset.requestMakeCall("5550100", "Hushby", "Dialing", ""), -2);
+}
+
+// A phrase handled while the modem thinks may ask for a second call: it must not be written
+// into the first dialogue.
+void TestDialerModem::secondRequestWhileFirstIsPending()
+{
+    SimulatedModem modem;
+    QVERIFY(modem.ok());
+    modem.reply = "\r\nOK\r\n";
+    modem.replyDelayMs = 200;
+    ModemDialer dialer(modem.device(), 2000);
+
+    int nested = 1;
+    QTimer::singleShot(50, [&] { nested = dialer.requestMakeCall("911", "Hushby", "Dialing", ""); });
+    QCOMPARE(dialer.requestMakeCall("5550100", "Hushby", "Dialing", ""), 0);
+    QCOMPARE(nested, -3);
+    QCOMPARE(modem.received, QByteArray("ATDT5550100;\r"));
+
+    // Once the first is over the device is free again.
+    modem.received.clear();
+    modem.replyDelayMs = 0;
+    QCOMPARE(dialer.requestMakeCall("911", "Hushby", "Dialing", ""), 0);
+    QCOMPARE(modem.received, QByteArray("ATDT911;\r"));
+}
+
+void TestDialerModem::deviceHeldByAnotherProgram()
+{
+    SimulatedModem modem;
+    QVERIFY(modem.ok());
+    modem.reply = "\r\nOK\r\n";
+    QSerialPort holder;
+    holder.setPortName(modem.device());
+    QVERIFY(holder.open(QIODevice::ReadWrite)); // takes the device's lock
+
+    ModemDialer dialer(modem.device(), 500);
+    QCOMPARE(dialer.requestMakeCall("5550100", "Hushby", "Dialing", ""), -3);
+    holder.close();
+    QCOMPARE(dialer.requestMakeCall("5550100", "Hushby", "Dialing", ""), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDialerModem)
+#include "tst_dialer_modem.moc"
