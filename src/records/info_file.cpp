@@ -24,11 +24,12 @@ InfoFile::ReadResult InfoFile::read(const QString &path, int recordNo, InfoRecor
     QFile file(path);
     if (!QFileInfo::exists(path)) {
         // The first start creates the file empty; the first save fills it.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            file.close();
+        else if (!QFileInfo::exists(path)) { // not made by someone else in the meantime
             fail(error, file.errorString());
             return ReadResult::Error;
         }
-        file.close();
     }
     // Read-only access is enough to show the file: a file the user has locked still loads.
     if (!file.open(QIODevice::ReadOnly)) {

@@ -194,33 +194,40 @@ void TestInfoFile::saveKeepsPermissions()
 
 void TestInfoFile::lockedFileFailsAndIsUnchanged_data()
 {
-    QTest::addColumn<bool>("immutable");
-    QTest::newRow("read-only mode") << false;
-    QTest::newRow("immutable attribute") << true;
+    QTest::addColumn<QString>("lock");
+    QTest::newRow("read-only file") << "file mode";
+    QTest::newRow("immutable file") << "immutable";
+    // The file is writable but no replacement can be made beside it: no falling back to
+    // overwriting the file in place, which a crash could leave half-written.
+    QTest::newRow("read-only folder") << "folder mode";
 }
 
 void TestInfoFile::lockedFileFailsAndIsUnchanged()
 {
-    QFETCH(bool, immutable);
+    QFETCH(QString, lock);
     const QByteArray old = sample(QStringLiteral("old")).toBytes();
     writeRaw(m_path, old);
 
+    const bool immutable = lock == "immutable";
+    const QString locked = lock == "folder mode" ? m_dir->path() : m_path;
+    const auto folderMode = QFile::permissions(m_dir->path());
     if (immutable) {
         if (!run(QStringLiteral("chattr"), {QStringLiteral("+i"), m_path}))
             QSKIP("chattr +i is not available here (needs root on a file system with attributes)");
     } else {
-        QVERIFY(QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     }
     const auto unlock = qScopeGuard([&] {
         if (immutable)
             run(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        QFile::setPermissions(m_dir->path(), folderMode);
     });
 
     PermissionChecksOn checks;
     {
-        QFile probe(m_path);
+        QFile probe(lock == "folder mode" ? m_dir->filePath(QStringLiteral("probe")) : m_path);
         if (probe.open(QIODevice::WriteOnly | QIODevice::Append))
-            QSKIP("this process can write to read-only files (cannot drop root's override capabilities)");
+            QSKIP("this process writes despite permissions (cannot drop root's override capabilities)");
     }
 
     InfoRecord loaded;
