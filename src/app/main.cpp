@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "app/system_services.h"
@@ -62,6 +63,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     describeOptions(parser);
     parser.process(app);
+    installFontSubstitutes();
 
     QString dataDir = parser.isSet("data-dir") ? parser.value("data-dir")
                                                : AppState::defaultDataDir(QCoreApplication::applicationDirPath());

@@ -128,16 +128,26 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         auto *q = questionLabel(nm(qBase, qi), question, b.content);
         auto *a = answerLabel(nm(aBase, ai), question, b.content);
         b.grid->addWidget(q, b.row, 0);
-        b.grid->addWidget(a, b.row, 1);
         q->setBuddy(a);
         if (field >= 0)
             m_answers.insert(field, a);
         if (phone >= 0) {
-            auto *pic = new PhonePicture(phone, "Phone: " + question.chopped(1), b.content);
+            // The phone picture stands right beside its number.
+            auto *line = new QWidget(b.content);
+            auto *h = new QHBoxLayout(line);
+            h->setContentsMargins(0, 0, 0, 0);
+            a->setParent(line);
+            a->setWordWrap(false);
+            a->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+            auto *pic = new PhonePicture(phone, "Phone: " + question.chopped(1), line);
             connect(pic, &PhonePicture::clicked, this, &TodayInfoPages::phoneClicked);
             m_phones[phone] = pic;
-            b.grid->addWidget(pic, b.row, 2, Qt::AlignTop);
-            a->setWordWrap(false);
+            h->addWidget(a);
+            h->addWidget(pic, 0, Qt::AlignVCenter);
+            h->addStretch(1);
+            b.grid->addWidget(line, b.row, 1);
+        } else {
+            b.grid->addWidget(a, b.row, 1);
         }
         ++b.row;
         return a;
@@ -260,8 +270,9 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         auto *pic = new PhonePicture(9, "Phone: School", line);
         connect(pic, &PhonePicture::clicked, this, &TodayInfoPages::phoneClicked);
         m_phones[9] = pic;
-        h->addWidget(schoolsA, 3);
-        h->addWidget(schoolPhoneA, 1, Qt::AlignTop);
+        schoolPhoneA->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        h->addWidget(schoolsA, 1);
+        h->addWidget(schoolPhoneA, 0, Qt::AlignTop);
         h->addWidget(pic, 0, Qt::AlignTop);
         b.grid->addWidget(schoolQ, b.row, 0);
         b.grid->addWidget(line, b.row, 1);
