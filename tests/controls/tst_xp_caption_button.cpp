@@ -109,6 +109,8 @@ private slots:
     void keyboardActivationIsNoMousePress_data();
     void keyboardActivationIsNoMousePress();
     void accessKeyRaisesClick();
+    void captionShowsAmpersandConvention_data();
+    void captionShowsAmpersandConvention();
     void captionCentredOnChange_data();
     void captionCentredOnChange();
     void storedPropertiesRead_data();
@@ -443,6 +445,43 @@ void TestXpCaptionButton::accessKeyRaisesClick()
     save->setEnabled(false);
     QTest::keyClick(&window, Qt::Key_V, Qt::AltModifier);
     QCOMPARE(saveClicks.count(), 2);
+}
+
+void TestXpCaptionButton::captionShowsAmpersandConvention_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("underlined");
+    QTest::newRow("double ampersand") << "Help && Options" << "Help & Options" << false;
+    QTest::newRow("access key") << "&Save" << "Save" << true;
+    QTest::newRow("no marks") << "Close" << "Close" << false;
+}
+
+void TestXpCaptionButton::captionShowsAmpersandConvention()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, shown);
+    QFETCH(bool, underlined);
+
+    CaptionLabel lbl;
+    lbl.setColour(Qt::black);
+    lbl.setText(caption);
+    QCOMPARE(lbl.width(), lbl.fontMetrics().boundingRect(QRect(), Qt::AlignHCenter, shown).width());
+
+    QImage actual(lbl.size(), QImage::Format_RGB32);
+    actual.fill(Qt::white);
+    lbl.render(&actual);
+    // The same text drawn plainly, as the caption should look.
+    QImage plain(lbl.size(), QImage::Format_RGB32);
+    plain.fill(Qt::white);
+    {
+        QPainter p(&plain);
+        p.setFont(lbl.font());
+        p.setPen(Qt::black);
+        p.drawText(plain.rect(), Qt::AlignHCenter | Qt::AlignTop, shown);
+    }
+    // An access key adds only its underline to the plain text.
+    QCOMPARE(actual != plain, underlined);
 }
 
 void TestXpCaptionButton::captionCentredOnChange_data()
