@@ -406,8 +406,14 @@ void XpCaptionButton::showEvent(QShowEvent *event)
 void XpCaptionButton::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
+    if (event->type() == QEvent::EnabledChange) {
         applyEnabledLook();
+    } else if (event->type() == QEvent::FontChange && captionFollowsFont()) {
+        // A host that sets the control's font directly changes the caption with it.
+        m_font = font();
+        applyCaptionFont(m_font);
+        update();
+    }
 }
 
 bool XpCaptionButton::event(QEvent *event)

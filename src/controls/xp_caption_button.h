@@ -79,6 +79,8 @@ protected:
     virtual void leave() = 0;
     virtual QColor enabledCaptionColour() const;
     virtual bool hasHoverColour() const { return true; }
+    // Whether the caption shows in the control's own font (the close box keeps a fixed one).
+    virtual bool captionFollowsFont() const { return true; }
 
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -17,4 +17,5 @@ protected:
     void leave() override;
     QColor enabledCaptionColour() const override;
     bool hasHoverColour() const override { return false; }
+    bool captionFollowsFont() const override { return false; }
 };

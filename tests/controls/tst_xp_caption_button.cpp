@@ -561,6 +561,11 @@ void TestXpCaptionButton::storedPropertiesRead()
     QCOMPARE(b->captionLabel()->colour(), caption);
     QCOMPARE(b->font().bold(), true);
     QCOMPARE(b->captionLabel()->font().bold(), captionUsesFont);
+    // Setting the control's font directly reaches the caption the same way.
+    QFont italic = stored;
+    italic.setItalic(true);
+    b->setFont(italic);
+    QCOMPARE(b->captionLabel()->font().italic(), captionUsesFont);
 
     // Missing keys take the defaults: own name, enabled, system button text.
     std::unique_ptr<XpCaptionButton> fresh(make(kind, nullptr, &window));
