@@ -1,4 +1,7 @@
+#include "records/settings_store.h"
+#include "voice/dialer_factory.h"
 #include "voice/dialer_modem.h"
+#include "voice/dialer_tel.h"
 
 #include <QSerialPort>
 #include <QSocketNotifier>
@@ -74,6 +77,8 @@ private slots:
     void missingDevice();
     void secondRequestWhileFirstIsPending();
     void deviceHeldByAnotherProgram();
+    void settingsChooseTheBackend_data();
+    void settingsChooseTheBackend();
 };
 
 void TestDialerModem::answers_data()
@@ -185,6 +190,41 @@ void TestDialerModem::deviceHeldByAnotherProgram()
     QCOMPARE(dialer.requestMakeCall("5550100", "Hushby", "Dialing", ""), -3);
     holder.close();
     QCOMPARE(dialer.requestMakeCall("5550100", "Hushby", "Dialing", ""), 0);
+}
+
+void TestDialerModem::settingsChooseTheBackend_data()
+{
+    QTest::addColumn<QString>("dialer"); // "(unset)" leaves the key out
+    QTest::addColumn<bool>("modem");
+
+    QTest::newRow("unset") << "(unset)" << false;
+    QTest::newRow("tel") << "tel" << false;
+    QTest::newRow("modem") << "modem" << true;
+    QTest::newRow("modem, other capitals") << "Modem" << true;
+    QTest::newRow("unknown kind") << "fax" << false;
+}
+
+void TestDialerModem::settingsChooseTheBackend()
+{
+    QFETCH(QString, dialer);
+    QFETCH(bool, modem);
+
+    QTemporaryDir dir;
+    SimulatedModem device;
+    QVERIFY(device.ok());
+    device.reply = "\r\nOK\r\n";
+    SettingsStore store(dir.filePath("settings.ini"));
+    if (dialer != "(unset)")
+        store.SaveSetting("Dialer", dialer);
+    store.SaveSetting("ModemDevice", device.device());
+
+    const std::unique_ptr<Dialer> d = DialerFactory::create(store);
+    QVERIFY(d);
+    QCOMPARE(dynamic_cast<TelDialer *>(d.get()) != nullptr, !modem);
+    if (modem) {
+        QCOMPARE(d->requestMakeCall("5550100", "Hushby", "Dialing", ""), 0);
+        QCOMPARE(device.received, QByteArray("ATDT5550100;\r"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDialerModem)
