@@ -241,10 +241,13 @@ bool FliteSpeech::startSink(const QByteArray &pcm, const QAudioFormat &format)
     m_buffer->setData(data);
     m_buffer->open(QIODevice::ReadOnly);
     m_sink = new QAudioSink(device, playFormat, this);
+    // The sink is fed from the GUI thread; a generous buffer rides out a busy moment there.
+    m_sink->setBufferSize(playFormat.bytesForDuration(500000));
     connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
         if (!m_sink)
             return;
-        if (state == QAudio::IdleState
+        // Idle before the buffer's end is an underrun: the rest still plays once fed.
+        if ((state == QAudio::IdleState && m_buffer->atEnd())
             || (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError))
             finishCurrent();
     });
@@ -258,8 +261,9 @@ bool FliteSpeech::startSink(const QByteArray &pcm, const QAudioFormat &format)
         m_buffer = nullptr;
         return false;
     }
-    // A stalled server must not hold the queue for ever.
-    m_watchdog->start(int(playFormat.durationForBytes(data.size()) / 1000) + 3000);
+    // A stalled server must not hold the queue for ever. The slack covers a server that takes
+    // a second or two to start a stream.
+    m_watchdog->start(int(playFormat.durationForBytes(data.size()) / 1000) + 5000);
     return true;
 }
 

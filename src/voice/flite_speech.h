@@ -3,6 +3,7 @@
 
 #include <QAudioFormat>
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QQueue>
 #include <QString>
