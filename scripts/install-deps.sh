@@ -9,7 +9,7 @@ build_pkgs=(cmake g++ make ninja-build pkg-config
   libqt6multimedia6 flite1-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us
   libxtst-dev libx11-dev)
 run_pkgs=(pulseaudio-utils fonts-dejavu-core fonts-liberation2)
-test_pkgs=(xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
+test_pkgs=(python3 python3-pyatspi at-spi2-core dbus-x11 xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
   flite espeak-ng sox dbus)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")

@@ -1,3 +1,4 @@
+#include "app/accessibility.h"
 #include "app/app_state.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
@@ -64,6 +65,7 @@ int main(int argc, char **argv)
     describeOptions(parser);
     parser.process(app);
     installFontSubstitutes();
+    installAccessibleWindowRoles();
 
     QString dataDir = parser.isSet("data-dir") ? parser.value("data-dir")
                                                : AppState::defaultDataDir(QCoreApplication::applicationDirPath());

@@ -128,7 +128,6 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         auto *q = questionLabel(nm(qBase, qi), question, b.content);
         auto *a = answerLabel(nm(aBase, ai), question, b.content);
         b.grid->addWidget(q, b.row, 0);
-        q->setBuddy(a);
         if (field >= 0)
             m_answers.insert(field, a);
         if (phone >= 0) {
@@ -333,7 +332,6 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
             auto *q = questionLabel(nm("Lbl7Question", i), caption, b.content);
             q->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             auto *a = answerLabel(nm("Lbl7Answer", i + 1), caption, b.content);
-            q->setBuddy(a);
             b.grid->addWidget(q, b.row++, 0, 1, 3);
             b.grid->addWidget(a, b.row++, 0, 1, 3);
             m_answers.insert(i == 0 ? InfoRecord::AllowedTo : InfoRecord::NotAllowedTo, a);
