@@ -19,7 +19,8 @@ void SoundServices::PlayWave(const QString &path)
 {
     while (AlarmSounding) {
         handlePendingEvents();
-        // Without a player nothing would slow the loop down; the flag is left to the caller.
+        // Without a player the loop would spin, and without an event pump nothing could
+        // clear the flag: sound the alarm once and leave the flag to the caller.
         if (!m_sound || !m_events)
             break;
         // A phrase handled just now may have cleared the flag; the round still plays once,
