@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""Scores hushby-listen on the corpus of bench/recognition_corpus.py.
+
+    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] CORPUS_DIR
+
+Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per synthesiser and per
+noise level: how many command utterances were recognised as the right command (the phrase itself
+or another phrase of the same command, such as "police" for "call police"), how many as exactly
+their phrase, how many non-command utterances were accepted, and whether any of those was taken
+for the wake word or 911. Results per file go to CORPUS_DIR/results.tsv.
+"""
+import argparse
+import os
+import subprocess
+import sys
+from collections import defaultdict
+from concurrent.futures import ThreadPoolExecutor
+
+# Phrases that carry out the same command.
+COMMANDS = [
+    ["hushby"], ["cancel", "abort", "stop"], ["prepare", "diner", "prepare diner"], ["alarm off"], ["alarm on"],
+    ["turn on auto dial", "on auto", "on dial"], ["turn off auto dial", "off auto", "off dial"],
+    ["call parents", "call work", "where", "parents"], ["call backup", "call relation", "call can't be reached"],
+    ["911", "nine one one"], ["call police", "call the police", "police"],
+    ["call hospital", "call the hospital", "hospital"],
+    ["call ambulance", "call an ambulance", "ambulance", "call the ambulance"],
+    ["call poision", "call the poison control", "poison", "call the poison control center"],
+    ["call the fire department", "call fire", "fire", "call fire department"],
+    ["call doctor", "call a doctor", "doctor", "call the docter"],
+    ["call pharmacy", "call the pharmacy", "pharmacy", "call a pharmacy"],
+    ["call school", "call kids school", "school", "call the school"], ["sing a song", "sing"],
+]
+COMMAND_OF = {p: i for i, group in enumerate(COMMANDS) for p in group}
+SEVERE = {"hushby", "911", "nine one one"}
+
+
+def run(listen, words, corpus, names, extra):
+    cmd = [listen, "--words", words, "--scores"] + extra + [os.path.join(corpus, n) for n in names]
+    out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout
+    results = {}
+    for line in out.splitlines():
+        fields = line.split("\t")
+        results[os.path.basename(fields[0])] = fields[1:]
+    return results
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--listen", default=os.path.join(os.environ.get("HUSHBY_BUILD_DIR", "build"), "hushby-listen"))
+    parser.add_argument("--words", default=os.path.join(here, "..", "resources", "words.txt"))
+    parser.add_argument("corpus")
+    args = parser.parse_args()
+
+    rows = [line.rstrip("\n").split("\t") for line in open(os.path.join(args.corpus, "manifest.tsv")) if line.strip()]
+    names = [r[0] for r in rows]
+    batches = [names[i:i + 100] for i in range(0, len(names), 100)]
+    results = {}
+    with ThreadPoolExecutor(max_workers=2) as pool:
+        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b, []), batches):
+            results.update(part)
+    with open(os.path.join(args.corpus, "results.tsv"), "w") as f:
+        for r in rows:
+            f.write("\t".join(r + results.get(r[0], ["?"])) + "\n")
+
+    stats = defaultdict(lambda: defaultdict(int))
+    severe = []
+    wrong = defaultdict(int)
+    for name, kind, text, phrase, synth, voice, rate, noise in rows:
+        heard = results.get(name, [""])[0]
+        for key in ("all", synth, noise, synth + " " + noise, voice):
+            s = stats[key]
+            if kind == "command":
+                s["commands"] += 1
+                s["right"] += heard != "" and COMMAND_OF.get(heard) == COMMAND_OF.get(phrase)
+                s["exact"] += heard == phrase
+                s["rejected"] += heard == ""
+            else:
+                s["others"] += 1
+                s["accepted"] += heard != ""
+        if kind == "other" and heard in SEVERE:
+            severe.append((name, text, heard))
+        if kind == "command" and COMMAND_OF.get(heard) != COMMAND_OF.get(phrase):
+            wrong[(phrase, heard)] += 1
+        if kind == "other" and heard:
+            wrong[("(" + text + ")", heard)] += 1
+
+    def pct(a, b):
+        return "%5.1f%%" % (100.0 * a / b) if b else "   - "
+
+    print("%-24s %8s %8s %8s %8s %10s" % ("", "commands", "right", "exact", "others", "accepted"))
+    keys = ["all", "flite", "espeak", "clean", "20dB", "10dB"] + sorted(k for k in stats if " " in k) + \
+        sorted(k for k in stats if k not in ("all", "flite", "espeak", "clean", "20dB", "10dB") and " " not in k)
+    for key in keys:
+        s = stats[key]
+        print("%-24s %8d %8s %8s %8d %10s" % (key, s["commands"], pct(s["right"], s["commands"]),
+                                            pct(s["exact"], s["commands"]), s["others"], pct(s["accepted"], s["others"])))
+    print("non-commands taken for the wake word or 911: %d" % len(severe))
+    for name, text, heard in severe:
+        print("  %s (%s) -> %s" % (name, text, heard))
+    print("most frequent errors (expected -> heard, count):")
+    for (expected, heard), count in sorted(wrong.items(), key=lambda kv: -kv[1])[:25]:
+        print("  %-32s -> %-28s %d" % (expected, heard or "(rejected)", count))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,342 @@
+#include "voice/command_decoder.h"
+
+#include "voice/pronunciation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryFile>
+#include <QTextStream>
+
+#include <pocketsphinx.h>
+#include <err.h>
+#include <fsg_model.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char *const SearchCommands = "commands";
+const char *const SearchPhones = "phones";
+
+// Garbage words are one phone each. Their names hold "_", which never survives
+// Pronunciation::wordsOfPhrase, so no phrase word can collide with them.
+const QString GarbagePrefix = QStringLiteral("_");
+
+double tuning(const char *name, double fallback)
+{
+    bool ok = false;
+    const double v = qEnvironmentVariable(name).toDouble(&ok);
+    return ok ? v : fallback;
+}
+
+// Probability of leaving the start state through the garbage branch instead of a phrase, and of
+// leaving the garbage loop after each phone. Low enough that a phrase spoken clearly wins.
+double garbageProbability() { return tuning("HUSHBY_TUNE_GARBAGE", 1e-6); }
+double garbageExitProbability() { return tuning("HUSHBY_TUNE_GARBAGE_EXIT", 0.3); }
+// How far, per frame, the grammar's best path may score below a free phone loop over the same
+// audio. Real commands fit the grammar almost as well as the phone loop; other speech does not.
+double phoneLoopMargin() { return tuning("HUSHBY_TUNE_MARGIN", 1e9); }
+
+} // namespace
+
+CommandDecoder::CommandDecoder() = default;
+
+CommandDecoder::~CommandDecoder()
+{
+    free();
+}
+
+void CommandDecoder::free()
+{
+    if (m_ps)
+        ps_free(m_ps);
+    m_ps = nullptr;
+    m_phraseOfWords.clear();
+    resetStream();
+}
+
+QString CommandDecoder::defaultModelDirectory()
+{
+    const QString overridden = qEnvironmentVariable("HUSHBY_SPHINX_MODEL");
+    if (!overridden.isEmpty())
+        return overridden;
+    const QStringList candidates = {
+        QStringLiteral("/usr/share/pocketsphinx/model/en-us/en-us"),
+        QStringLiteral("/usr/local/share/pocketsphinx/model/en-us/en-us"),
+    };
+    for (const QString &path : candidates) {
+        if (QFileInfo::exists(path + QStringLiteral("/mdef")))
+            return path;
+    }
+    return candidates.first();
+}
+
+bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceable,
+                          const QString &modelDirectory, const QString &dictionaryPath)
+{
+    free();
+    m_error.clear();
+    // The library's own log is chatty and goes to standard error otherwise.
+    err_set_logfp(nullptr);
+
+    QSet<QString> words;
+    QVector<QStringList> wordsOfPhrase;
+    for (const QString &phrase : phrases) {
+        wordsOfPhrase.append(Pronunciation::wordsOfPhrase(phrase));
+        for (const QString &w : wordsOfPhrase.back())
+            words.insert(w);
+    }
+    QStringList missing;
+    bool dictionaryOk = false;
+    const QString dictPath = dictionaryPath.isEmpty() ? Pronunciation::defaultDictionaryPath() : dictionaryPath;
+    const QHash<QString, QStringList> prons = Pronunciation::lookup(words, dictPath, &missing, &dictionaryOk);
+    if (unpronounceable)
+        *unpronounceable = missing;
+    if (!dictionaryOk) {
+        m_error = QStringLiteral("cannot read the pronouncing dictionary %1").arg(dictPath);
+        return false;
+    }
+
+    // The first phrase of each distinct word sequence is the one reported ("911" and
+    // "nine one one" sound alike); phrases with an unpronounceable word are left out.
+    QVector<QStringList> paths;
+    for (int i = 0; i < phrases.size(); ++i) {
+        const QStringList &ws = wordsOfPhrase[i];
+        if (ws.isEmpty())
+            continue;
+        if (std::any_of(ws.begin(), ws.end(), [&](const QString &w) { return !prons.contains(w); }))
+            continue;
+        const QString key = ws.join(u' ');
+        if (m_phraseOfWords.contains(key))
+            continue;
+        m_phraseOfWords.insert(key, phrases[i]);
+        paths.append(ws);
+    }
+    if (paths.isEmpty()) {
+        m_error = QStringLiteral("no phrase of the word list can be pronounced");
+        return false;
+    }
+
+    QTemporaryFile dict;
+    if (!dict.open()) {
+        m_error = QStringLiteral("cannot write a temporary dictionary");
+        return false;
+    }
+    {
+        QTextStream out(&dict);
+        for (auto it = prons.constBegin(); it != prons.constEnd(); ++it) {
+            for (int v = 0; v < it.value().size(); ++v) {
+                out << it.key();
+                if (v > 0)
+                    out << '(' << (v + 1) << ')';
+                out << ' ' << it.value()[v] << '\n';
+            }
+        }
+        for (const QString &phone : Pronunciation::phoneSet())
+            out << GarbagePrefix << phone.toLower() << ' ' << phone << '\n';
+    }
+    dict.close();
+
+    const QString hmm = modelDirectory.isEmpty() ? defaultModelDirectory() : modelDirectory;
+    const QByteArray hmmBytes = QFile::encodeName(hmm);
+    const QByteArray dictBytes = QFile::encodeName(dict.fileName());
+    // No language model: one next to a grammar silently takes over from it.
+    cmd_ln_t *config = cmd_ln_init(nullptr, ps_args(), TRUE,
+                                   "-hmm", hmmBytes.constData(),
+                                   "-dict", dictBytes.constData(),
+                                   "-allphone_ci", "yes",
+                                   "-vad_postspeech", "20",
+                                   // Digital silence (exact zeros) upsets the noise estimate.
+                                   "-dither", "yes",
+                                   nullptr);
+    if (!config) {
+        m_error = QStringLiteral("cannot configure the recogniser");
+        return false;
+    }
+    m_ps = ps_init(config);
+    if (!m_ps) {
+        cmd_ln_free_r(config);
+        m_error = QStringLiteral("cannot load the acoustic model from %1").arg(hmm);
+        return false;
+    }
+
+    logmath_t *lmath = ps_get_logmath(m_ps);
+    const float lw = cmd_ln_float32_r(config, "-lw");
+    int states = 2 + 2;
+    for (const QStringList &p : paths)
+        states += p.size() - 1;
+    fsg_model_t *fsg = fsg_model_init(SearchCommands, lmath, lw, states);
+    fsg->start_state = 0;
+    fsg->final_state = 1;
+    int next = 2;
+    const double g = garbageProbability();
+    const int32 phraseLogp = logmath_log(lmath, (1.0 - g) / paths.size());
+    for (const QStringList &p : paths) {
+        int from = 0;
+        for (int i = 0; i < p.size(); ++i) {
+            const int to = i + 1 == p.size() ? 1 : next++;
+            const int wid = fsg_model_word_add(fsg, p[i].toUtf8().constData());
+            fsg_model_trans_add(fsg, from, to, i == 0 ? phraseLogp : 0, wid);
+            from = to;
+        }
+    }
+    // Garbage branch: any sequence of single phones, so that speech which is no phrase has a
+    // path of its own instead of being forced onto the nearest phrase.
+    const int loopIn = next++;
+    const int loopOut = next++;
+    fsg_model_null_trans_add(fsg, 0, loopIn, logmath_log(lmath, g));
+    const QList<QString> phoneList = Pronunciation::phoneSet().values();
+    const int32 phoneLogp = logmath_log(lmath, 1.0 / phoneList.size());
+    for (const QString &phone : phoneList) {
+        const QByteArray name = (GarbagePrefix + phone.toLower()).toUtf8();
+        fsg_model_trans_add(fsg, loopIn, loopOut, phoneLogp, fsg_model_word_add(fsg, name.constData()));
+    }
+    const double exitP = garbageExitProbability();
+    fsg_model_null_trans_add(fsg, loopOut, loopIn, logmath_log(lmath, 1.0 - exitP));
+    fsg_model_null_trans_add(fsg, loopOut, 1, logmath_log(lmath, exitP));
+
+    const bool fsgOk = ps_set_fsg(m_ps, SearchCommands, fsg) == 0;
+    fsg_model_free(fsg);
+    const bool phonesOk = ps_set_allphone(m_ps, SearchPhones, nullptr) == 0;
+    cmd_ln_free_r(config);
+    if (!fsgOk || !phonesOk || ps_set_search(m_ps, SearchCommands) != 0) {
+        free();
+        m_error = QStringLiteral("cannot build the recogniser's grammar");
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+struct PassResult {
+    QString words;
+    int frames = 0;
+    double acoustic = 0;
+};
+
+PassResult runPass(ps_decoder_t *ps, const char *search, const int16_t *samples, int count)
+{
+    PassResult r;
+    if (ps_set_search(ps, search) != 0 || ps_start_utt(ps) != 0)
+        return r;
+    ps_process_raw(ps, samples, count, FALSE, TRUE);
+    ps_end_utt(ps);
+    int32 score = 0;
+    const char *hyp = ps_get_hyp(ps, &score);
+    r.words = QString::fromUtf8(hyp ? hyp : "");
+    r.frames = ps_get_n_frames(ps);
+    for (ps_seg_t *seg = ps_seg_iter(ps); seg; seg = ps_seg_next(seg)) {
+        int32 ascr = 0, lscr = 0, lback = 0;
+        ps_seg_prob(seg, &ascr, &lscr, &lback);
+        r.acoustic += ascr;
+    }
+    return r;
+}
+
+} // namespace
+
+QString CommandDecoder::judge(const int16_t *samples, int count)
+{
+    m_scores = {};
+    if (!m_ps || count <= 0)
+        return {};
+    const PassResult grammar = runPass(m_ps, SearchCommands, samples, count);
+    const PassResult phones = runPass(m_ps, SearchPhones, samples, count);
+    ps_set_search(m_ps, SearchCommands);
+    m_scores.grammarWords = grammar.words;
+    m_scores.frames = grammar.frames;
+    m_scores.garbage = grammar.words.contains(GarbagePrefix);
+    if (grammar.frames > 0)
+        m_scores.grammarPerFrame = grammar.acoustic / grammar.frames;
+    if (phones.frames > 0)
+        m_scores.phonesPerFrame = phones.acoustic / phones.frames;
+
+    if (grammar.words.isEmpty() || m_scores.garbage)
+        return {};
+    if (m_scores.phonesPerFrame - m_scores.grammarPerFrame > phoneLoopMargin())
+        return {};
+    return m_phraseOfWords.value(grammar.words);
+}
+
+QString CommandDecoder::decode(const int16_t *samples, int count)
+{
+    if (m_inSpeech || m_streamStarted)
+        resetStream();
+    return judge(samples, count);
+}
+
+QString CommandDecoder::decode(const QByteArray &pcm)
+{
+    return decode(reinterpret_cast<const int16_t *>(pcm.constData()), int(pcm.size() / 2));
+}
+
+void CommandDecoder::resetStream()
+{
+    if (m_ps && m_streamStarted)
+        ps_end_utt(m_ps);
+    m_streamStarted = false;
+    m_inSpeech = false;
+    m_utterance.clear();
+    m_lookBack.clear();
+}
+
+QStringList CommandDecoder::feed(const QByteArray &pcm)
+{
+    return feed(reinterpret_cast<const int16_t *>(pcm.constData()), int(pcm.size() / 2));
+}
+
+QStringList CommandDecoder::feed(const int16_t *samples, int count)
+{
+    QStringList results;
+    if (!m_ps)
+        return results;
+    // The cheap phone loop runs live only for its voice detector; the utterance is judged as a
+    // whole once it ends.
+    const int lookBackSamples = SampleRate / 2;
+    const int maxSamples = SampleRate / 1000 * MaxUtteranceMs;
+    const int chunk = SampleRate / 50;
+    for (int at = 0; at < count; at += chunk) {
+        const int n = std::min(chunk, count - at);
+        const int16_t *part = samples + at;
+        if (!m_streamStarted) {
+            if (ps_set_search(m_ps, SearchPhones) != 0 || ps_start_utt(m_ps) != 0)
+                return results;
+            m_streamStarted = true;
+        }
+        ps_process_raw(m_ps, part, n, FALSE, FALSE);
+        const bool inSpeech = ps_get_in_speech(m_ps);
+        if (!m_inSpeech) {
+            m_lookBack.append(QVector<int16_t>(part, part + n));
+            if (m_lookBack.size() > lookBackSamples)
+                m_lookBack.remove(0, m_lookBack.size() - lookBackSamples);
+            if (inSpeech) {
+                m_inSpeech = true;
+                m_utterance = m_lookBack;
+                m_lookBack.clear();
+            }
+            continue;
+        }
+        m_utterance.append(QVector<int16_t>(part, part + n));
+        if (!inSpeech || m_utterance.size() >= maxSamples)
+            results.append(finishStreamUtterance());
+    }
+    return results;
+}
+
+QString CommandDecoder::finishStreamUtterance()
+{
+    ps_end_utt(m_ps);
+    m_streamStarted = false;
+    m_inSpeech = false;
+    const bool capped = m_utterance.size() >= SampleRate / 1000 * MaxUtteranceMs;
+    const QVector<int16_t> audio = std::move(m_utterance);
+    m_utterance.clear();
+    if (capped) {
+        m_scores = {};
+        return {};
+    }
+    return judge(audio.constData(), int(audio.size()));
+}
