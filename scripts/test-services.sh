@@ -45,9 +45,9 @@ if pactl info >/dev/null 2>&1; then
   pactl set-default-sink speaker
   pactl set-default-source mic
   # An idle null sink answers with seconds of latency; a silent stream keeps both awake.
-  pacat -p --device=speaker --raw --format=s16le --rate=48000 --channels=2 </dev/zero &
+  pacat -p --latency-msec=20 --device=speaker --raw --format=s16le --rate=48000 --channels=2 </dev/zero &
   hushby_services_pids+=($!)
-  pacat -p --device=micfeed --raw --format=s16le --rate=16000 --channels=1 </dev/zero &
+  pacat -p --latency-msec=20 --device=micfeed --raw --format=s16le --rate=16000 --channels=1 </dev/zero &
   hushby_services_pids+=($!)
   export HUSHBY_TEST_AUDIO=1
 else

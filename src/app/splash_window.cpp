@@ -54,7 +54,9 @@ void SplashWindow::continuePressed()
 void SplashWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.drawPixmap(0, 0, Decorations::splashBackground(size()));
+    if (m_background.isNull())
+        m_background = Decorations::splashBackground(size());
+    p.drawPixmap(0, 0, m_background);
     p.setPen(QPen(QColor(255, 214, 120), 2));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
 }

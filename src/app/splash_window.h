@@ -1,4 +1,5 @@
 #pragma once
+#include <QPixmap>
 #include <QWidget>
 
 class AppState;
@@ -21,4 +22,5 @@ private:
 
     AppState &m_state;
     XpCmd *m_continue = nullptr;
+    QPixmap m_background;
 };
