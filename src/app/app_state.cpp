@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -57,6 +58,15 @@ QString AppState::resourcePath(const QString &name) const
             return QDir::cleanPath(path);
     }
     return QDir(dataDir).filePath(name);
+}
+
+void AppState::ensureWordsFile()
+{
+    if (QFileInfo::exists(WordsFilePath))
+        return;
+    const QString shipped = resourcePath("words.txt");
+    if (shipped != WordsFilePath && QFileInfo::exists(shipped) && QFile::copy(shipped, WordsFilePath))
+        QFile::setPermissions(WordsFilePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 void AppState::LoadSettings()

@@ -47,6 +47,9 @@ public:
     // A shipped resource: the data directory first, then beside the program, then the share folder.
     QString resourcePath(const QString &name) const;
 
+    // The user's own copy of the shipped word list, made on first use so it can be edited.
+    void ensureWordsFile();
+
     void LoadSettings();
     void PlayWave(const QString &fileName); // a file name relative to AppDir
     void SpeakText(const QString &text);

@@ -4,9 +4,12 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "app/system_services.h"
+#include "services/dialer.h"
+#include "voice/dialer_factory.h"
 #include "voice/flite_speech.h"
 #include "voice/qt_event_pump.h"
 #include "voice/qt_sound_player.h"
+#include "voice/xtest_key_sender.h"
 #include "windows/personal_info_window.h"
 
 #include <QApplication>
@@ -85,6 +88,8 @@ int main(int argc, char **argv)
     QtPrompter prompter;
     QtPointerMover pointer;
     SystemClock clock;
+    const std::unique_ptr<Dialer> dialer = DialerFactory::create(SettingsStore(SettingsStore::defaultPath()));
+    XTestKeySender keys;
     Services services;
     services.speech = speech.get();
     services.sound = sound.get();
@@ -92,6 +97,8 @@ int main(int argc, char **argv)
     services.prompter = &prompter;
     services.pointer = &pointer;
     services.clock = &clock;
+    services.dialer = dialer.get();
+    services.keys = &keys;
 
     AppState state(services, dataDir, SettingsStore::defaultPath(), passwordDir);
     Startup startup(state);

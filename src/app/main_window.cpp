@@ -8,13 +8,20 @@
 #include "controls/xp_cmd.h"
 #include "controls/xp_cmd_but.h"
 #include "controls/xp_cmd_button.h"
+#include "alerts/bed_time_reminder.h"
 #include "records/info_file.h"
+#include "services/recognizer.h"
+#include "voice/phone_dialing.h"
+#include "voice/sound_services.h"
+#include "voice/voice_command_interpreter.h"
+#include "voice/voice_grammar.h"
 #include "services/event_pump.h"
 #include "services/pointer_mover.h"
 #include "windows/stored_properties.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QRadioButton>
 #include <QCloseEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
@@ -92,6 +99,38 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     DoTime = makeTimer("DoTime", 60000);
 
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { m_pages->selectOp(m_state.TodayInfo); });
+
+    // Calling and voice, bed time.
+    const Services &services = m_state.services;
+    m_dialing = std::make_unique<PhoneDialing>(*m_state.sound, services.dialer, services.prompter, m_state.TodayInfo,
+                                               m_state.SettingsFlags);
+    connect(m_pages, &TodayInfoPages::phoneClicked, this, [this](int k) { m_dialing->PhonePictureClick(k); });
+    VoiceCommandInterpreter::Services voiceServices;
+    voiceServices.sound = m_state.sound.get();
+    voiceServices.dialing = m_dialing.get();
+    voiceServices.events = services.events;
+    voiceServices.keys = services.keys;
+    voiceServices.clock = services.clock;
+    m_voice = std::make_unique<VoiceCommandInterpreter>(List1, m_state.SettingsFlags, m_state.TodayInfo, voiceServices,
+                                                        m_state.resourcePath("alarm.wav"));
+    m_voice->check1Checked = [this] { return m_pages->Check1->isChecked(); };
+    m_voice->check2Checked = [this] { return m_pages->Check2->isChecked(); };
+    if (services.recognizer)
+        connect(services.recognizer, &Recognizer::phraseFinished, this, &MainWindow::OnPhraseFinished);
+
+    m_bed = std::make_unique<BedTimeReminder>(m_state.SettingsFlags, m_state.store, m_state.TodayInfo, *m_state.sound,
+                                              services.clock, m_state.resourcePath("alarm.wav"));
+    m_bed->timerRunning = [this](bool running) {
+        if (running)
+            BedTimer->start();
+        else
+            BedTimer->stop();
+    };
+    connect(BedTimer, &QTimer::timeout, this, [this] { m_bed->tick(); });
+    for (QRadioButton *option : m_pages->Option1)
+        connect(option, &QRadioButton::clicked, this, [this] { m_bed->optionClicked(m_pages->Option1[1]->isChecked()); });
+    connect(m_pages->Check1, &QCheckBox::clicked, this, [this](bool on) { m_bed->Check1Clicked(on); });
+    connect(m_pages->Check2, &QCheckBox::clicked, this, [this](bool on) { m_bed->Check2Clicked(on); });
 
     // Creation steps.
     m_cmdStartTime->setVisible(m_state.SettingsFlags.StartStop);
@@ -215,7 +254,10 @@ void MainWindow::load()
     m_state.WizardOpen = false;
     LoadTodayInfo();
     m_panel[0]->setState(1);
-    // The voice grammar is loaded here once voice commands are part of the build.
+    if (m_state.SettingsFlags.VoiceOn) {
+        m_state.ensureWordsFile();
+        VoiceGrammar().LoadVoiceGrammar(m_state.services.recognizer, m_state.WordsFilePath, List1);
+    }
     m_pages->Check1->setChecked(m_state.SettingsFlags.Use911);
     m_pages->Check2->setChecked(m_state.SettingsFlags.UseAlarm);
     m_state.ListClosing = false;
@@ -320,6 +362,11 @@ void MainWindow::Timer2Tick()
         windows.Started();
         m_state.FirstRun = false;
     }
+}
+
+void MainWindow::OnPhraseFinished(const QString &phrase)
+{
+    m_voice->OnPhraseFinished(phrase);
 }
 
 void MainWindow::UnloadOtherWindows(const QString &name)

@@ -3,8 +3,12 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class AppState;
+class BedTimeReminder;
+class PhoneDialing;
+class VoiceCommandInterpreter;
 class QLabel;
 class QTimer;
 class SplashWindow;
@@ -45,6 +49,12 @@ public:
     void panelPress(int index);
     void closeBoxPress();
     void Timer2Tick();
+    // The recogniser's phrase notification.
+    void OnPhraseFinished(const QString &phrase);
+
+    PhoneDialing &dialing() const { return *m_dialing; }
+    VoiceCommandInterpreter &interpreter() const { return *m_voice; }
+    BedTimeReminder &bedTimeReminder() const { return *m_bed; }
 
     void setSplash(QWidget *splash) { m_splash = splash; }
     Windows windows;
@@ -83,6 +93,9 @@ private:
     XpCmd *m_cmdStartTime = nullptr;
     XpCmdButton *m_panel[4] = {};
     XpCmdBut *m_closeBox = nullptr;
+    std::unique_ptr<PhoneDialing> m_dialing;
+    std::unique_ptr<VoiceCommandInterpreter> m_voice;
+    std::unique_ptr<BedTimeReminder> m_bed;
     QPoint m_dragOffset;
     bool m_dragging = false;
 };
