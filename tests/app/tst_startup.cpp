@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/startup.h"
+#include "app/phone_picture.h"
 #include "app/today_info_pages.h"
 #include "controls/xp_cmd.h"
 #include "controls/xp_cmd_button.h"
@@ -11,6 +12,7 @@
 #include "windows/personal_info_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -46,6 +48,8 @@ struct Fixture {
     FakePrompter prompter{log};
     FakePointer pointer{log};
     FakeClock clock;
+    FakeDialer dialer{log};
+    FakeRecognizer recognizer{log};
     std::unique_ptr<AppState> state;
 
     Fixture()
@@ -57,6 +61,8 @@ struct Fixture {
         s.prompter = &prompter;
         s.pointer = &pointer;
         s.clock = &clock;
+        s.dialer = &dialer;
+        s.recognizer = &recognizer;
         QDir().mkpath(dir.filePath("data"));
         state = std::make_unique<AppState>(s, dir.filePath("data"), iniPath(), dir.filePath("pw"));
     }
@@ -114,6 +120,7 @@ private slots:
     void closeBox();
     void showsTodayInfo();
     void geometry();
+    void callingAndRemindersWired();
 };
 
 void TestStartup::firstRunOrder()
@@ -365,6 +372,62 @@ void TestStartup::geometry()
     for (int i = 0; i < 4; ++i)
         QCOMPARE(main->panelButton(i)->caption(), captions[i]);
     QCOMPARE(main->panelButton(0)->state(), 1);
+}
+
+// The main window hands phone pictures, phrases, the alarm buttons and the check boxes to the
+// calling, voice and reminder logic.
+void TestStartup::callingAndRemindersWired()
+{
+    Fixture f;
+    f.storeSetting("Name", "Lee");
+    f.storeSetting("VoiceOn", "True");
+    f.storeSetting("Use911", "True");
+    QFile words(f.dir.filePath("data/words.txt"));
+    QVERIFY(words.open(QIODevice::WriteOnly));
+    words.write("[Grammar]\r\n<start>=hushby\r\n<start>=call police\r\n<start>=911\r\n");
+    words.close();
+    InfoRecord record;
+    record.setField(InfoRecord::PolicePhone, "555-0111");
+    record.setField(InfoRecord::Bedtime, "12:00");
+    QVERIFY(InfoFile::write(f.state->InfoFilePath, 1, record));
+    Startup startup(*f.state);
+    startup.run();
+    MainWindow *main = startup.mainWindow();
+    TodayInfoPages *pages = main->pages();
+    QCOMPARE(main->List1, QStringList({"hushby", "call police", "911"}));
+    QVERIFY(pages->Check1->isChecked());
+    QVERIFY(!pages->Check2->isChecked());
+
+    f.log.entries.clear();
+    QTest::mouseClick(pages->phonePicture(2), Qt::LeftButton);
+    QCOMPARE(f.log.entries, QStringList({"speak:555-0111"}));
+
+    f.log.entries.clear();
+    f.recognizer.say("hushby");
+    f.recognizer.say("call police");
+    QCOMPARE(f.log.with("speak:"), QStringList({"Ready", "Auto Dial is not on, calling out number now!",
+                                                "Calling Police Now!", "555-0111"}));
+    f.log.entries.clear();
+    f.recognizer.say("hushby");
+    f.recognizer.say("911");
+    QCOMPARE(f.log.with("dial:"), QStringList({"911"}));
+
+    // Clicking a check box stores its setting at once.
+    pages->Check2->click();
+    QCOMPARE(f.storedSetting("UseAlarm"), QString("True"));
+    pages->Check1->click();
+    QCOMPARE(f.storedSetting("Use911"), QString("False"));
+
+    QVERIFY(!main->BedTimer->isActive());
+    pages->Option1[0]->click();
+    QVERIFY(main->BedTimer->isActive());
+    QCOMPARE(main->BedTimer->interval(), 20000);
+    f.log.entries.clear();
+    f.clock.current = QDateTime(QDate(2026, 12, 10), QTime(12, 0, 30));
+    QMetaObject::invokeMethod(main->BedTimer, "timeout", Qt::DirectConnection);
+    QCOMPARE(f.log.with("speak:").size(), 1);
+    pages->Option1[1]->click();
+    QVERIFY(!main->BedTimer->isActive());
 }
 
 QTEST_MAIN(TestStartup)
