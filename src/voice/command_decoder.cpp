@@ -146,10 +146,15 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
     cmd_ln_t *config = cmd_ln_init(nullptr, ps_args(), TRUE,
                                    "-hmm", hmmBytes.constData(),
                                    "-dict", dictBytes.constData(),
-                                   "-allphone_ci", "yes",
+                                   "-allphone_ci", qEnvironmentVariableIsSet("HUSHBY_CD") ? "no" : "yes",
                                    "-vad_postspeech", "20",
                                    // Digital silence (exact zeros) upsets the noise estimate.
                                    "-dither", "yes",
+                                   // Utterances are cut by UtteranceSegmenter; both passes over
+                                   // one must see the same frames to be compared frame by frame.
+                                   "-remove_silence", "no",
+                                   "-remove_noise", qEnvironmentVariableIsSet("HUSHBY_RN0") ? "no" : "yes",
+                                   "-cmn", qEnvironmentVariableIsSet("HUSHBY_CMNLIVE") ? "live" : "batch",
                                    nullptr);
     if (!config) {
         m_error = QStringLiteral("cannot configure the recogniser");
@@ -211,10 +216,17 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
 
 namespace {
 
+struct Segment {
+    QString word;
+    int first = 0;
+    int last = 0;
+    double acoustic = 0;
+};
+
 struct PassResult {
     QString words;
     int frames = 0;
-    double acoustic = 0;
+    QVector<Segment> segments;
 };
 
 PassResult runPass(ps_decoder_t *ps, const char *search, const int16_t *samples, int count)
@@ -229,11 +241,35 @@ PassResult runPass(ps_decoder_t *ps, const char *search, const int16_t *samples,
     r.words = QString::fromUtf8(hyp ? hyp : "");
     r.frames = ps_get_n_frames(ps);
     for (ps_seg_t *seg = ps_seg_iter(ps); seg; seg = ps_seg_next(seg)) {
+        Segment s;
+        s.word = QString::fromUtf8(ps_seg_word(seg));
+        ps_seg_frames(seg, &s.first, &s.last);
         int32 ascr = 0, lscr = 0, lback = 0;
         ps_seg_prob(seg, &ascr, &lscr, &lback);
-        r.acoustic += ascr;
+        s.acoustic = ascr;
+        r.segments.append(s);
     }
     return r;
+}
+
+// The phone loop's acoustic score over frames first..last, sharing a phone that straddles the
+// edge in proportion to its frames inside.
+double phoneScoreOver(const QVector<Segment> &phones, int first, int last)
+{
+    double sum = 0;
+    for (const Segment &p : phones) {
+        const int from = std::max(first, p.first);
+        const int to = std::min(last, p.last);
+        if (to < from)
+            continue;
+        sum += p.acoustic * (to - from + 1) / double(p.last - p.first + 1);
+    }
+    return sum;
+}
+
+bool isFiller(const QString &word)
+{
+    return word.startsWith(u'<') || word.startsWith(u'[') || word.startsWith(u'+');
 }
 
 } // namespace
@@ -246,25 +282,50 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
     const PassResult grammar = runPass(m_ps, SearchCommands, samples, count);
     const PassResult phones = runPass(m_ps, SearchPhones, samples, count);
     ps_set_search(m_ps, SearchCommands);
+    if (qEnvironmentVariableIsSet("HUSHBY_DEBUG_SEGMENTS")) {
+        for (const PassResult *pass : {&grammar, &phones}) {
+            QString line;
+            for (const Segment &s : pass->segments)
+                line += QStringLiteral("%1[%2-%3:%4] ").arg(s.word).arg(s.first).arg(s.last).arg(s.acoustic / (s.last - s.first + 1), 0, 'f', 1);
+            fprintf(stderr, "%s\n", qPrintable(line));
+        }
+    }
     m_scores.grammarWords = grammar.words;
     m_scores.frames = grammar.frames;
     m_scores.garbage = grammar.words.contains(GarbagePrefix);
-    if (grammar.frames > 0)
-        m_scores.grammarPerFrame = grammar.acoustic / grammar.frames;
-    if (phones.frames > 0)
-        m_scores.phonesPerFrame = phones.acoustic / phones.frames;
+
+    // How much worse than a free phone loop the grammar explains the audio, per frame: over the
+    // phrase's words, the worst single word, and the frames the grammar left to silence and
+    // noise (where the rest of a longer sentence ends up).
+    double wordGap = 0, otherGap = 0;
+    int wordFrames = 0, otherFrames = 0;
+    double worstWord = -1e9;
+    for (const Segment &s : grammar.segments) {
+        const int n = s.last - s.first + 1;
+        const double gap = phoneScoreOver(phones.segments, s.first, s.last) - s.acoustic;
+        if (isFiller(s.word)) {
+            otherGap += gap;
+            otherFrames += n;
+        } else {
+            wordGap += gap;
+            wordFrames += n;
+            worstWord = std::max(worstWord, gap / n);
+        }
+    }
+    m_scores.wordGap = wordFrames ? wordGap / wordFrames : 0;
+    m_scores.worstWordGap = wordFrames ? worstWord : 0;
+    m_scores.otherGap = otherFrames ? otherGap / otherFrames : 0;
+    m_scores.wordFrames = wordFrames;
 
     if (grammar.words.isEmpty() || m_scores.garbage)
         return {};
-    if (m_scores.phonesPerFrame - m_scores.grammarPerFrame > phoneLoopMargin())
+    if (m_scores.wordGap > phoneLoopMargin())
         return {};
     return m_phraseOfWords.value(grammar.words);
 }
 
 QString CommandDecoder::decode(const int16_t *samples, int count)
 {
-    if (m_inSpeech || m_streamStarted)
-        resetStream();
     return judge(samples, count);
 }
 
@@ -275,12 +336,7 @@ QString CommandDecoder::decode(const QByteArray &pcm)
 
 void CommandDecoder::resetStream()
 {
-    if (m_ps && m_streamStarted)
-        ps_end_utt(m_ps);
-    m_streamStarted = false;
-    m_inSpeech = false;
-    m_utterance.clear();
-    m_lookBack.clear();
+    m_segmenter.reset();
 }
 
 QStringList CommandDecoder::feed(const QByteArray &pcm)
@@ -291,52 +347,13 @@ QStringList CommandDecoder::feed(const QByteArray &pcm)
 QStringList CommandDecoder::feed(const int16_t *samples, int count)
 {
     QStringList results;
-    if (!m_ps)
-        return results;
-    // The cheap phone loop runs live only for its voice detector; the utterance is judged as a
-    // whole once it ends.
-    const int lookBackSamples = SampleRate / 2;
-    const int maxSamples = SampleRate / 1000 * MaxUtteranceMs;
-    const int chunk = SampleRate / 50;
-    for (int at = 0; at < count; at += chunk) {
-        const int n = std::min(chunk, count - at);
-        const int16_t *part = samples + at;
-        if (!m_streamStarted) {
-            if (ps_set_search(m_ps, SearchPhones) != 0 || ps_start_utt(m_ps) != 0)
-                return results;
-            m_streamStarted = true;
+    for (const UtteranceSegmenter::Utterance &u : m_segmenter.feed(samples, count)) {
+        if (u.capped) {
+            m_scores = {};
+            results.append(QString());
+        } else {
+            results.append(judge(u.samples.constData(), int(u.samples.size())));
         }
-        ps_process_raw(m_ps, part, n, FALSE, FALSE);
-        const bool inSpeech = ps_get_in_speech(m_ps);
-        if (!m_inSpeech) {
-            m_lookBack.append(QVector<int16_t>(part, part + n));
-            if (m_lookBack.size() > lookBackSamples)
-                m_lookBack.remove(0, m_lookBack.size() - lookBackSamples);
-            if (inSpeech) {
-                m_inSpeech = true;
-                m_utterance = m_lookBack;
-                m_lookBack.clear();
-            }
-            continue;
-        }
-        m_utterance.append(QVector<int16_t>(part, part + n));
-        if (!inSpeech || m_utterance.size() >= maxSamples)
-            results.append(finishStreamUtterance());
     }
     return results;
-}
-
-QString CommandDecoder::finishStreamUtterance()
-{
-    ps_end_utt(m_ps);
-    m_streamStarted = false;
-    m_inSpeech = false;
-    const bool capped = m_utterance.size() >= SampleRate / 1000 * MaxUtteranceMs;
-    const QVector<int16_t> audio = std::move(m_utterance);
-    m_utterance.clear();
-    if (capped) {
-        m_scores = {};
-        return {};
-    }
-    return judge(audio.constData(), int(audio.size()));
 }

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "voice/utterance_segmenter.h"
+
 #include <cstdint>
 
 struct ps_decoder_s;
@@ -18,8 +20,12 @@ public:
     struct Scores {
         QString grammarWords;   // words of the grammar's best path, garbage included
         int frames = 0;
-        double grammarPerFrame = 0; // acoustic score per frame along the grammar's best path
-        double phonesPerFrame = 0;  // the same for the free phone loop
+        int wordFrames = 0;         // frames of the phrase's words
+        // How much better, per frame, a free phone loop explains the audio than the grammar
+        // does: over the phrase's words, over its worst word, over silence and noise.
+        double wordGap = 0;
+        double worstWordGap = 0;
+        double otherGap = 0;
         bool garbage = false;       // the best path went through the garbage branch
     };
 
@@ -45,8 +51,8 @@ public:
     QString decode(const QByteArray &pcm);
     QString decode(const int16_t *samples, int count);
 
-    // Continuous audio: segments it into utterances and returns the phrase (or empty) of each
-    // utterance that ended within this chunk.
+    // Continuous audio: cuts it into utterances and returns the phrase (or empty) of each
+    // utterance that ended within this chunk; one cut off for its length gives empty.
     QStringList feed(const int16_t *samples, int count);
     QStringList feed(const QByteArray &pcm);
     // Drops a half-heard utterance, e.g. when the microphone stops.
@@ -55,12 +61,9 @@ public:
     Scores lastScores() const { return m_scores; }
 
     static constexpr int SampleRate = 16000;
-    // A television can keep the voice detector "in speech" for ever; no command is this long.
-    static constexpr int MaxUtteranceMs = 5000;
 
 private:
     QString judge(const int16_t *samples, int count);
-    QString finishStreamUtterance();
     void free();
 
     ps_decoder_s *m_ps = nullptr;
@@ -68,10 +71,5 @@ private:
     QHash<QString, QString> m_phraseOfWords; // grammar word sequence -> first phrase spoken so
     Scores m_scores;
 
-    // Streaming state: audio since the utterance started, plus a short look-back kept while
-    // silent so the second pass hears the utterance's onset too.
-    bool m_streamStarted = false;
-    bool m_inSpeech = false;
-    QVector<int16_t> m_utterance;
-    QVector<int16_t> m_lookBack;
+    UtteranceSegmenter m_segmenter;
 };

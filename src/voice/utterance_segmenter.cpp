@@ -1,0 +1,93 @@
+#include "voice/utterance_segmenter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A frame this far above the noise estimate counts as speech; below the floor it never does,
+// so that digital silence does not turn a breath into speech.
+constexpr double SpeechAboveNoiseDb = 9.0;
+constexpr double FloorDb = 30.0;
+
+} // namespace
+
+void UtteranceSegmenter::reset()
+{
+    m_pending.clear();
+    m_leadIn.clear();
+    m_utterance.clear();
+    m_noiseDb = -1;
+    m_loudRun = 0;
+    m_quietRun = 0;
+    m_inSpeech = false;
+    m_waitForQuiet = false;
+}
+
+QVector<UtteranceSegmenter::Utterance> UtteranceSegmenter::feed(const int16_t *samples, int count)
+{
+    QVector<Utterance> done;
+    int at = 0;
+    if (!m_pending.isEmpty()) {
+        const int take = std::min(count, FrameSamples - int(m_pending.size()));
+        m_pending.append(QVector<int16_t>(samples, samples + take));
+        at = take;
+        if (m_pending.size() < FrameSamples)
+            return done;
+        const QVector<int16_t> full = std::move(m_pending);
+        m_pending.clear();
+        frame(full.constData(), done);
+    }
+    for (; at + FrameSamples <= count; at += FrameSamples)
+        frame(samples + at, done);
+    if (at < count)
+        m_pending = QVector<int16_t>(samples + at, samples + count);
+    return done;
+}
+
+void UtteranceSegmenter::frame(const int16_t *samples, QVector<Utterance> &done)
+{
+    double sum = 0;
+    for (int i = 0; i < FrameSamples; ++i)
+        sum += double(samples[i]) * samples[i];
+    const double db = 10.0 * std::log10(sum / FrameSamples + 1.0);
+    if (m_noiseDb < 0)
+        m_noiseDb = db;
+    const bool loud = db > std::max(FloorDb, m_noiseDb + SpeechAboveNoiseDb);
+    // The noise estimate follows quiet frames quickly downwards and slowly upwards, and stands
+    // still during speech.
+    if (!loud)
+        m_noiseDb += (db < m_noiseDb ? 0.3 : 0.02) * (db - m_noiseDb);
+    else if (!m_inSpeech)
+        m_noiseDb += 0.002 * (db - m_noiseDb);
+    m_loudRun = loud ? m_loudRun + 1 : 0;
+    m_quietRun = loud ? 0 : m_quietRun + 1;
+
+    const QVector<int16_t> audio(samples, samples + FrameSamples);
+    if (!m_inSpeech) {
+        if (m_waitForQuiet) {
+            if (m_quietRun >= EndFrames)
+                m_waitForQuiet = false;
+            return;
+        }
+        m_leadIn.append(audio);
+        const int keep = SampleRate / 1000 * LeadInMs;
+        if (m_leadIn.size() > keep)
+            m_leadIn.remove(0, m_leadIn.size() - keep);
+        if (m_loudRun >= StartFrames) {
+            m_inSpeech = true;
+            m_utterance = std::move(m_leadIn);
+            m_leadIn.clear();
+        }
+        return;
+    }
+    m_utterance.append(audio);
+    const bool capped = m_utterance.size() >= SampleRate / 1000 * MaxMs;
+    if (m_quietRun >= EndFrames || capped) {
+        done.append({std::move(m_utterance), capped && m_quietRun < EndFrames});
+        m_utterance.clear();
+        m_inSpeech = false;
+        m_waitForQuiet = done.back().capped;
+        m_loudRun = 0;
+    }
+}

@@ -1,0 +1,76 @@
+#include "voice/utterance_segmenter.h"
+
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+// A loud tone stands in for speech, a faint hiss for the room.
+QVector<int16_t> tone(int ms, double amplitude = 8000)
+{
+    QVector<int16_t> s(UtteranceSegmenter::SampleRate / 1000 * ms);
+    for (int i = 0; i < s.size(); ++i)
+        s[i] = int16_t(amplitude * std::sin(i * 0.2));
+    return s;
+}
+
+QVector<int16_t> quiet(int ms)
+{
+    QVector<int16_t> s(UtteranceSegmenter::SampleRate / 1000 * ms);
+    for (int i = 0; i < s.size(); ++i)
+        s[i] = int16_t((i * 7919 % 61) - 30);
+    return s;
+}
+
+// Feeds audio in odd-sized chunks, as a sound device delivers it.
+QVector<UtteranceSegmenter::Utterance> feedAll(UtteranceSegmenter &seg, const QVector<int16_t> &audio)
+{
+    QVector<UtteranceSegmenter::Utterance> all;
+    for (int at = 0; at < audio.size(); at += 333)
+        all += seg.feed(audio.constData() + at, std::min<int>(333, audio.size() - at));
+    return all;
+}
+
+} // namespace
+
+class TestUtteranceSegmenter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void twoUtterancesWithTheirLeadIn()
+    {
+        UtteranceSegmenter seg;
+        const auto got = feedAll(seg, quiet(1000) + tone(600) + quiet(500) + tone(400) + quiet(500));
+        QCOMPARE(got.size(), 2);
+        for (const auto &u : got) {
+            QVERIFY(!u.capped);
+            // Lead-in before the speech and the closing silence after it are included.
+            QVERIFY(u.samples.size() > 16 * (UtteranceSegmenter::LeadInMs + 400));
+        }
+        QVERIFY(got[0].samples.size() >= 16 * 600);
+        QVERIFY(got[0].samples.size() < 16 * (600 + UtteranceSegmenter::LeadInMs + 200));
+    }
+
+    void shortClickAndSilenceGiveNothing()
+    {
+        UtteranceSegmenter seg;
+        QVERIFY(feedAll(seg, QVector<int16_t>(16000, 0) + tone(40) + quiet(1000)).isEmpty());
+        QVERIFY(!seg.inSpeech());
+    }
+
+    void endlessSoundIsCutOnceUntilItStops()
+    {
+        UtteranceSegmenter seg;
+        auto got = feedAll(seg, quiet(500) + tone(UtteranceSegmenter::MaxMs * 2 + 500));
+        QCOMPARE(got.size(), 1);
+        QVERIFY(got[0].capped);
+        // Once it falls silent, speech is heard again.
+        got = feedAll(seg, quiet(600) + tone(500) + quiet(500));
+        QCOMPARE(got.size(), 1);
+        QVERIFY(!got[0].capped);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUtteranceSegmenter)
+#include "tst_utterance_segmenter.moc"

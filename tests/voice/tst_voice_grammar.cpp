@@ -1,0 +1,127 @@
+#include "fakes/recording_fakes.h"
+#include "voice/voice_grammar.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestVoiceGrammar : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("words.txt"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+        return path;
+    }
+
+private slots:
+    void readPhraseLines_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("phrases");
+        QTest::newRow("CRLF lines, other lines skipped")
+            << QByteArray("[Grammar]\r\n\r\n<start>=hushby\r\n# note\r\n<start>=call police\r\n")
+            << QStringList{"hushby", "call police"};
+        QTest::newRow("LF lines") << QByteArray("<start>=stop\n<start>=sing\n") << QStringList{"stop", "sing"};
+        QTest::newRow("last line without line end") << QByteArray("<start>=stop\r\n<start>=sing")
+                                                    << QStringList{"stop", "sing"};
+        QTest::newRow("spaces kept") << QByteArray("<start>= call police \r\n") << QStringList{" call police "};
+        QTest::newRow("marker in other capitals skipped") << QByteArray("<START>=stop\r\n<Start>=sing\r\n")
+                                                          << QStringList{};
+        QTest::newRow("marker alone is an empty phrase") << QByteArray("<start>=\r\n") << QStringList{""};
+        QTest::newRow("marker not at line start") << QByteArray(" <start>=stop\r\n") << QStringList{};
+        QTest::newRow("duplicates kept in order") << QByteArray("<start>=stop\r\n<start>=abort\r\n<start>=stop\r\n")
+                                                  << QStringList{"stop", "abort", "stop"};
+        QTest::newRow("8-bit byte read as its character") << QByteArray("<start>=caf\xe9\r\n")
+                                                          << QStringList{QStringLiteral("caf\u00e9")};
+        QTest::newRow("UTF-8 read as UTF-8") << QByteArray("<start>=caf\xc3\xa9\r\n")
+                                             << QStringList{QStringLiteral("caf\u00e9")};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+
+    void readPhraseLines()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, phrases);
+        bool ok = false;
+        QCOMPARE(VoiceGrammar::readPhraseLines(write(file), &ok), phrases);
+        QVERIFY(ok);
+    }
+
+    void readPhraseLinesMissingFile()
+    {
+        bool ok = true;
+        QVERIFY(VoiceGrammar::readPhraseLines(m_dir.filePath(QStringLiteral("absent.txt")), &ok).isEmpty());
+        QVERIFY(!ok);
+    }
+
+    void loadRunsTheStepsAndReplacesTheList()
+    {
+        CallLog log;
+        FakeRecognizer rec(log);
+        const QString path = write("<start>=hushby\r\n<start>=stop\r\n");
+        QStringList list{"old"};
+        VoiceGrammar grammar;
+        QVERIFY(grammar.LoadVoiceGrammar(&rec, path, list));
+        QVERIFY(grammar.LoadVoiceGrammar(&rec, path, list));
+        QCOMPARE(list, (QStringList{"hushby", "stop"}));
+        const QStringList once{"rec:stop", "rec:load:" + path, "rec:start"};
+        QCOMPARE(log.entries, once + once);
+    }
+
+    void loadStopsAtTheFirstFailingStep_data()
+    {
+        QTest::addColumn<bool>("recognizerAvailable");
+        QTest::addColumn<bool>("fileExists");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("recogniser not available") << false << true << QStringList{"rec:stop"};
+        QTest::newRow("word file missing") << true << false << QStringList{"rec:stop", "rec:load:", "rec:start"};
+    }
+
+    void loadStopsAtTheFirstFailingStep()
+    {
+        QFETCH(bool, recognizerAvailable);
+        QFETCH(bool, fileExists);
+        QFETCH(QStringList, calls);
+        CallLog log;
+        FakeRecognizer rec(log);
+        rec.available = recognizerAvailable;
+        const QString path = fileExists ? write("<start>=stop\r\n") : m_dir.filePath(QStringLiteral("absent.txt"));
+        QStringList list{"kept", "as it was"};
+        QVERIFY(!VoiceGrammar().LoadVoiceGrammar(&rec, path, list));
+        QCOMPARE(list, (QStringList{"kept", "as it was"}));
+        for (QString &c : calls) {
+            if (c == QLatin1String("rec:load:"))
+                c += path;
+        }
+        QCOMPARE(log.entries, calls);
+    }
+
+    void loadWithoutRecognizerChangesNothing()
+    {
+        QStringList list{"kept"};
+        QVERIFY(!VoiceGrammar().LoadVoiceGrammar(nullptr, write("<start>=stop\r\n"), list));
+        QCOMPARE(list, QStringList{"kept"});
+    }
+
+    void shippedWordFileHasEveryCommand()
+    {
+        bool ok = false;
+        QStringList phrases = VoiceGrammar::readPhraseLines(
+            qEnvironmentVariable("HUSHBY_SOURCE_DIR") + QStringLiteral("/resources/words.txt"), &ok);
+        QVERIFY(ok);
+        for (const char *p : {"hushby", "cancel", "prepare diner", "alarm on", "turn off auto dial", "911",
+                              "nine one one", "call can't be reached", "call poision", "call the docter",
+                              "call the poison control center", "call kids school", "sing a song"})
+            QVERIFY2(phrases.contains(QLatin1String(p)), p);
+        QCOMPARE(phrases.size(), 56);
+        QCOMPARE(phrases.removeDuplicates(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVoiceGrammar)
+#include "tst_voice_grammar.moc"
