@@ -13,7 +13,6 @@ import argparse
 import array
 import math
 import os
-import random
 import subprocess
 import sys
 import tempfile
@@ -144,18 +143,25 @@ def synthesise(synth, voice, rate, text, out_path, tmp):
                    check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def add_noise(path, snr, seed, tmp):
+def active_level(samples):
+    # Speech level over its active 20 ms frames (those within 20 dB of the loudest), so that the
+    # silence around it and the pauses within it do not lower it.
+    frames = [samples[i:i + 320] for i in range(0, len(samples) - 319, 320)]
+    levels = [rms(f) for f in frames]
+    top = max(levels) if levels else 0
+    active = [f for f, l in zip(frames, levels) if l >= top / 10.0]
+    return math.sqrt(sum(rms(f) ** 2 for f in active) / len(active)) if active else 0
+
+
+def add_noise(path, snr, tmp):
     speech = read_pcm(path)
     noise_path = os.path.join(tmp, "noise.wav")
     seconds = len(speech) / 16000.0
     subprocess.run(["sox", "-n", "-r", "16000", "-c", "1", "-b", "16", noise_path, "synth", "%.3f" % seconds,
-                    "pinknoise", "vol", "0.3", "dither", "-s"],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   env=dict(os.environ, SOX_OPTS="-R" if seed is None else ""))
+                    "pinknoise", "vol", "0.3"],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     noise = read_pcm(noise_path)[:len(speech)]
-    # Measure the speech's level over its loud part only, so silence padding does not lower it.
-    loud = [s for s in speech if abs(s) > 300] or speech
-    gain = rms(loud) / (rms(noise) * 10 ** (snr / 20.0)) if rms(noise) > 0 else 0
+    gain = active_level(speech) / (rms(noise) * 10 ** (snr / 20.0)) if rms(noise) > 0 else 0
     mixed = array.array("h", (max(-32768, min(32767, int(s + n * gain))) for s, n in zip(speech, noise)))
     write_pcm(path, mixed)
 
@@ -166,7 +172,7 @@ def make(job):
     with tempfile.TemporaryDirectory() as tmp:
         synthesise(synth, voice, rate, text, path, tmp)
         if snr is not None:
-            add_noise(path, snr, hash(name), tmp)
+            add_noise(path, snr, tmp)
     return "\t".join([name, kind, text, phrase, synth, voice, rate, "clean" if snr is None else "%ddB" % snr])
 
 

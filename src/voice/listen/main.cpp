@@ -90,13 +90,11 @@ qsizetype speechEnd(const QByteArray &pcm)
 // phrase with the time from the end of the speech to the phrase.
 void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm)
 {
-    const auto *s = reinterpret_cast<const int16_t *>(pcm.constData());
-    const qsizetype n = pcm.size() / 2;
     const qsizetype end = speechEnd(pcm);
-    // Silence after the file lets the voice detector see the utterance end.
+    // Silence after the file lets the utterance end.
     QByteArray padded = pcm;
     padded.append(QByteArray(CommandDecoder::SampleRate, '\0'));
-    s = reinterpret_cast<const int16_t *>(padded.constData());
+    const auto *s = reinterpret_cast<const int16_t *>(padded.constData());
     const qsizetype total = padded.size() / 2;
     const qsizetype chunk = CommandDecoder::SampleRate / 50;
     decoder.resetStream();
@@ -114,7 +112,6 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm)
             out().flush();
         }
     }
-    Q_UNUSED(n);
 }
 
 } // namespace

@@ -1,0 +1,140 @@
+#include "voice/command_decoder.h"
+#include "voice/sphinx_recognizer.h"
+#include "voice/voice_grammar.h"
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// Real recognition of synthesised speech against the shipped word list.
+class TestCommandDecoder : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QStringList m_phrases;
+    int m_files = 0;
+
+    // A decoder adapts to the room's noise from one utterance to the next; a fresh one per case
+    // keeps each case independent of the order they run in.
+    std::unique_ptr<CommandDecoder> decoder()
+    {
+        auto d = std::make_unique<CommandDecoder>();
+        return d->load(m_phrases) ? std::move(d) : nullptr;
+    }
+
+    // Speech from the flite or espeak-ng command-line synthesiser as 16 kHz mono samples, with
+    // 0.4 s of silence either side as a microphone would hear it.
+    QByteArray speak(const QString &voice, const QString &text)
+    {
+        const QString raw = m_dir.filePath(QStringLiteral("raw%1.wav").arg(m_files));
+        const QString pcm = m_dir.filePath(QStringLiteral("speech%1.raw").arg(m_files++));
+        const bool espeak = voice.startsWith(QLatin1String("en"));
+        const QStringList synth = espeak ? QStringList{"-v", voice, "-w", raw, text}
+                                         : QStringList{"-voice", voice, "-t", text, "-o", raw};
+        if (QProcess::execute(espeak ? "espeak-ng" : "flite", synth) != 0)
+            return {};
+        if (QProcess::execute("sox", {raw, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t",
+                                      "raw", pcm, "pad", "0.4", "0.4"}) != 0)
+            return {};
+        QFile file(pcm);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *tool : {"flite", "espeak-ng", "sox"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
+        }
+        bool ok = false;
+        m_phrases = VoiceGrammar::readPhraseLines(
+            qEnvironmentVariable("HUSHBY_SOURCE_DIR") + QStringLiteral("/resources/words.txt"), &ok);
+        QVERIFY(ok);
+        CommandDecoder decoder;
+        QStringList unpronounceable;
+        QVERIFY2(decoder.load(m_phrases, &unpronounceable), qPrintable(decoder.errorString()));
+        // "hushby", "poision", "docter" and "911" are not in the model's dictionary.
+        QCOMPARE(unpronounceable, QStringList());
+    }
+
+    void recognisesCommands_data()
+    {
+        QTest::addColumn<QString>("voice");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("phrase");
+        QTest::newRow("wake word") << "kal16" << "hushby" << "hushby";
+        QTest::newRow("digits give the file's own phrase") << "rms" << "nine one one" << "911";
+        QTest::newRow("misspelt phrase") << "slt" << "call poision" << "call poision";
+        QTest::newRow("long phrase") << "kal16" << "call the poison control center" << "call the poison control center";
+        QTest::newRow("apostrophe") << "slt" << "call can't be reached" << "call can't be reached";
+        QTest::newRow("second synthesiser") << "en-us" << "prepare diner" << "prepare diner";
+    }
+
+    void recognisesCommands()
+    {
+        QFETCH(QString, voice);
+        QFETCH(QString, spoken);
+        QFETCH(QString, phrase);
+        const QByteArray pcm = speak(voice, spoken);
+        QVERIFY(!pcm.isEmpty());
+        const auto d = decoder();
+        QVERIFY(d);
+        QCOMPARE(d->decode(pcm), phrase);
+    }
+
+    void rejectsOtherSpeech_data()
+    {
+        QTest::addColumn<QString>("voice");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("sentence with a command word") << "rms" << "the ambulance drove past";
+        QTest::newRow("sounds like the wake word") << "slt" << "hush now baby";
+        QTest::newRow("everyday sentence") << "kal16" << "can i have some juice";
+        QTest::newRow("second synthesiser") << "en-gb" << "the police were very nice to us";
+    }
+
+    void rejectsOtherSpeech()
+    {
+        QFETCH(QString, voice);
+        QFETCH(QString, spoken);
+        const QByteArray pcm = speak(voice, spoken);
+        QVERIFY(!pcm.isEmpty());
+        const auto d = decoder();
+        QVERIFY(d);
+        QCOMPARE(d->decode(pcm), QString());
+    }
+
+    void streamGivesOnePhrasePerUtterance()
+    {
+        QByteArray audio = speak("slt", "call police");
+        QVERIFY(!audio.isEmpty());
+        // A quiet room before and after, then the utterance heard in 20 ms pieces.
+        audio.prepend(QByteArray(32000, '\0'));
+        audio.append(QByteArray(32000, '\0'));
+        const auto d = decoder();
+        QVERIFY(d);
+        QStringList heard;
+        for (qsizetype at = 0; at < audio.size(); at += 640)
+            heard += d->feed(audio.mid(at, 640));
+        QCOMPARE(heard, QStringList{"call police"});
+    }
+
+    void withoutMicrophoneRecognitionStaysOff()
+    {
+        if (!QMediaDevices::audioInputs().isEmpty())
+            QSKIP("a microphone is present");
+        SphinxRecognizer recognizer;
+        QVERIFY(!recognizer.isAvailable());
+        QStringList list{"kept"};
+        QVERIFY(!VoiceGrammar().LoadVoiceGrammar(&recognizer, m_dir.filePath("absent.txt"), list));
+        QCOMPARE(list, QStringList{"kept"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandDecoder)
+#include "tst_command_decoder.moc"
