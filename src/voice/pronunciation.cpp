@@ -116,22 +116,31 @@ QHash<QString, QStringList> Pronunciation::lookup(const QSet<QString> &words, co
     if (ok)
         *ok = opened;
     if (opened && !words.isEmpty()) {
-        // Lines are "word PH ONES" or "word(2) PH ONES" for a variant.
-        while (!file.atEnd()) {
-            const QByteArray line = file.readLine();
-            const int space = line.indexOf(' ');
+        // The dictionary has over 130,000 lines: compare raw bytes, convert only the hits.
+        QSet<QByteArray> wanted;
+        for (const QString &w : words)
+            wanted.insert(w.toUtf8());
+        const QByteArray data = file.readAll();
+        qsizetype at = 0;
+        while (at < data.size()) {
+            qsizetype end = data.indexOf('\n', at);
+            if (end < 0)
+                end = data.size();
+            // Lines are "word PH ONES" or "word(2) PH ONES" for a variant.
+            const QByteArrayView line(data.constData() + at, end - at);
+            at = end + 1;
+            const qsizetype space = line.indexOf(' ');
             if (space <= 0)
                 continue;
-            QByteArray key = line.left(space);
-            const int paren = key.indexOf('(');
+            QByteArrayView key = line.first(space);
+            const qsizetype paren = key.indexOf('(');
             if (paren > 0)
-                key.truncate(paren);
-            const QString word = QString::fromUtf8(key);
-            if (!words.contains(word))
+                key = key.first(paren);
+            if (!wanted.contains(QByteArray::fromRawData(key.data(), key.size())))
                 continue;
-            const QString phones = QString::fromLatin1(line.mid(space + 1)).simplified();
+            const QString phones = QString::fromLatin1(line.sliced(space + 1)).simplified();
             if (!phones.isEmpty())
-                found[word].append(phones);
+                found[QString::fromUtf8(key)].append(phones);
         }
     }
     QStringList missing;
