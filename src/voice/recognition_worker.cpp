@@ -37,8 +37,8 @@ bool RecognitionWorker::startListening(const QAudioDevice &device, QString *erro
         return false;
     }
     m_source = std::make_unique<QAudioSource>(device, format);
-    // Small buffers: a phrase is judged as soon as the utterance's last audio arrives.
-    m_source->setBufferSize(CommandDecoder::SampleRate * 2 / 10);
+    // Small buffers: the utterance ends, and is judged, as soon as its last audio arrives.
+    m_source->setBufferSize(CommandDecoder::SampleRate * 2 / 25);
     m_input = m_source->start();
     if (!m_input || m_source->error() != QAudio::NoError) {
         if (error)
