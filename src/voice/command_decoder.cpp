@@ -97,8 +97,10 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
         return false;
     }
 
-    // The first phrase of each distinct word sequence is the one reported ("911" and
-    // "nine one one" sound alike); phrases with an unpronounceable word are left out.
+    // Phrases that are the same words ("911" and "nine one one") are one path; the first of
+    // them is reported, unless it has spaces around it: " call police" never matches a
+    // command, so a "call police" further down must not be hidden behind it. Phrases with an
+    // unpronounceable word are left out.
     QVector<QStringList> paths;
     for (int i = 0; i < phrases.size(); ++i) {
         const QStringList &ws = wordsOfPhrase[i];
@@ -107,10 +109,13 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
         if (std::any_of(ws.begin(), ws.end(), [&](const QString &w) { return !prons.contains(w); }))
             continue;
         const QString key = ws.join(u' ');
-        if (m_phraseOfWords.contains(key))
-            continue;
-        m_phraseOfWords.insert(key, phrases[i]);
-        paths.append(ws);
+        const auto known = m_phraseOfWords.constFind(key);
+        if (known == m_phraseOfWords.constEnd()) {
+            m_phraseOfWords.insert(key, phrases[i]);
+            paths.append(ws);
+        } else if (known.value() != known.value().trimmed() && phrases[i] == phrases[i].trimmed()) {
+            m_phraseOfWords.insert(key, phrases[i]);
+        }
     }
     if (paths.isEmpty()) {
         m_error = QStringLiteral("no phrase of the word list can be pronounced");
@@ -146,7 +151,6 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
                                    "-dict", dictBytes.constData(),
                                    // Context-independent phones keep the second pass fast.
                                    "-allphone_ci", "yes",
-                                   "-vad_postspeech", "20",
                                    // Utterances are cut by UtteranceSegmenter; both passes over
                                    // one must see the same frames to be compared frame by frame.
                                    "-remove_silence", "no",

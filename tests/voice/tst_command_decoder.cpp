@@ -124,6 +124,27 @@ private slots:
         QCOMPARE(heard, QStringList{"call police"});
     }
 
+    void editedWordListIsHeardLetterForLetter()
+    {
+        CommandDecoder d;
+        QStringList unpronounceable;
+        QVERIFY(d.load({" call police", "call police", "Call The Doctor", QStringLiteral("call caf\u00e9"), ""},
+                       &unpronounceable));
+        QCOMPARE(unpronounceable, QStringList{QStringLiteral("caf\u00e9")});
+        // The same words as a phrase with spaces around it: the clean phrase is the one reported.
+        QCOMPARE(d.decode(speak("slt", "call police")), QStringLiteral("call police"));
+        QCOMPARE(d.decode(speak("kal16", "call the doctor")), QStringLiteral("Call The Doctor"));
+    }
+
+    void nothingPronounceableFailsToLoad()
+    {
+        CommandDecoder d;
+        QVERIFY(!d.load({QStringLiteral("caf\u00e9"), ""}));
+        QVERIFY(!d.isLoaded());
+        QVERIFY(!d.errorString().isEmpty());
+        QCOMPARE(d.decode(speak("slt", "call police")), QString());
+    }
+
     void withoutMicrophoneRecognitionStaysOff()
     {
         if (!QMediaDevices::audioInputs().isEmpty())
