@@ -9,6 +9,7 @@
 #include "voice/flite_speech.h"
 #include "voice/qt_event_pump.h"
 #include "voice/qt_sound_player.h"
+#include "voice/sphinx_recognizer.h"
 #include "voice/xtest_key_sender.h"
 #include "windows/personal_info_window.h"
 
@@ -90,6 +91,7 @@ int main(int argc, char **argv)
     SystemClock clock;
     const std::unique_ptr<Dialer> dialer = DialerFactory::create(SettingsStore(SettingsStore::defaultPath()));
     XTestKeySender keys;
+    SphinxRecognizer recognizer;
     Services services;
     services.speech = speech.get();
     services.sound = sound.get();
@@ -99,6 +101,7 @@ int main(int argc, char **argv)
     services.clock = &clock;
     services.dialer = dialer.get();
     services.keys = &keys;
+    services.recognizer = &recognizer;
 
     AppState state(services, dataDir, SettingsStore::defaultPath(), passwordDir);
     Startup startup(state);
