@@ -63,7 +63,6 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     app.setApplicationName("The Hushby");
-    app.setApplicationDisplayName("The Hushby");
     app.setApplicationVersion(HUSHBY_VERSION);
     QCommandLineParser parser;
     describeOptions(parser);
