@@ -104,6 +104,7 @@ int main(int argc, char **argv)
 
     AppState state(services, dataDir, SettingsStore::defaultPath(), passwordDir);
     Startup startup(state);
+    startup.onMainWindowCreated = [&prompter](MainWindow &main) { prompter.setOwner(&main); };
     startup.run();
     return app.exec();
 }

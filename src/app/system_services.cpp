@@ -6,7 +6,8 @@
 
 void QtPrompter::message(const QString &text, const QString &title, Icon icon)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QWidget *active = QApplication::activeWindow();
+    QMessageBox box(active ? active : m_owner);
     box.setWindowTitle(title.isEmpty() ? QStringLiteral("The Hushby") : title);
     box.setText(text);
     switch (icon) {

@@ -11,6 +11,11 @@ class QWidget;
 class QtPrompter : public Prompter {
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
+    // Boxes belong to this window when no window of the program is active (a voice command).
+    void setOwner(QWidget *owner) { m_owner = owner; }
+
+private:
+    QWidget *m_owner = nullptr;
 };
 
 class QtPointerMover : public PointerMover {
