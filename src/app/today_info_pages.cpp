@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -44,6 +45,15 @@ QLabel *answerLabel(const QString &objectName, const QString &question, QWidget 
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     label->setAccessibleDescription(question);
     return label;
+}
+
+// A row holding several controls side by side.
+std::pair<QWidget *, QHBoxLayout *> sharedLine(QWidget *parent)
+{
+    auto *line = new QWidget(parent);
+    auto *h = new QHBoxLayout(line);
+    h->setContentsMargins(0, 0, 0, 0);
+    return {line, h};
 }
 
 QString nm(const char *base, int index)
@@ -132,9 +142,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
             m_answers.insert(field, a);
         if (phone >= 0) {
             // The phone picture stands right beside its number.
-            auto *line = new QWidget(b.content);
-            auto *h = new QHBoxLayout(line);
-            h->setContentsMargins(0, 0, 0, 0);
+            auto [line, h] = sharedLine(b.content);
             a->setParent(line);
             a->setWordWrap(false);
             a->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -158,9 +166,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         addRow(b, "Lbl1Question", 0, "We are at:", "Lbl1Answer", 0, InfoRecord::WeAreAt);
         // From and To share one line.
         auto *fromQ = questionLabel(nm("Lbl1Question", 1), "From:", b.content);
-        auto *line = new QWidget(b.content);
-        auto *h = new QHBoxLayout(line);
-        h->setContentsMargins(0, 0, 0, 0);
+        auto [line, h] = sharedLine(b.content);
         auto *fromA = answerLabel(nm("Lbl1Answer", 1), "From:", line);
         auto *toQ = questionLabel(nm("Lbl1Question", 2), "To:", line);
         auto *toA = answerLabel(nm("Lbl1Answer", 2), "To:", line);
@@ -209,9 +215,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         addRow(b, "Lbl3Question", 2, "Medications and Dose:", "Lbl3Answer", 2, InfoRecord::Medications);
         // Allergies and blood type share one line.
         auto *allergyQ = questionLabel(nm("Lbl3Question", 3), "Allergies:", b.content);
-        auto *line = new QWidget(b.content);
-        auto *h = new QHBoxLayout(line);
-        h->setContentsMargins(0, 0, 0, 0);
+        auto [line, h] = sharedLine(b.content);
         auto *allergyA = answerLabel(nm("Lbl3Answer", 3), "Allergies:", line);
         auto *bloodQ = questionLabel(nm("Lbl3Question", 4), "Blood Type:", line);
         auto *bloodA = answerLabel(nm("Lbl3Answer", 4), "Blood Type:", line);
@@ -235,9 +239,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         addRow(b, "Lbl4Question", 1, "Acceptable TV Program Viewing:", "Lbl4Answer", 1, InfoRecord::TvViewing);
         addRow(b, "Lbl4Question", 2, "Chores:", "Lbl4Answer", 2, InfoRecord::Chores);
         auto *bedQ = questionLabel(nm("Lbl4Question", 3), "Bedtime:", b.content);
-        auto *line = new QWidget(b.content);
-        auto *h = new QHBoxLayout(line);
-        h->setContentsMargins(0, 0, 0, 0);
+        auto [line, h] = sharedLine(b.content);
         auto *bedA = answerLabel(nm("Lbl4Answer", 3), "Bedtime:", line);
         bedA->setWordWrap(false);
         h->addWidget(bedA, 1);
@@ -260,9 +262,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
         addRow(b, "Lbl5Question", 0, "My Childrens Names & Ages:", "Lbl5Answer", 0, InfoRecord::ChildrenNamesAges);
         addRow(b, "Lbl5Question", 1, "My Childrens Hobbies:", "Lbl5Answer", 1, InfoRecord::ChildrenHobbies);
         auto *schoolQ = questionLabel(nm("Lbl5Question", 2), "My Childrens Schools:", b.content);
-        auto *line = new QWidget(b.content);
-        auto *h = new QHBoxLayout(line);
-        h->setContentsMargins(0, 0, 0, 0);
+        auto [line, h] = sharedLine(b.content);
         auto *schoolsA = answerLabel(nm("Lbl5Answer", 2), "My Childrens Schools:", line);
         auto *schoolPhoneA = answerLabel(nm("Lbl5Answer", 4), "School Phone:", line);
         schoolPhoneA->setWordWrap(false);
@@ -309,9 +309,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
     {
         PageBuilder b(this, "Allowed", "Allowed", Decorations::Page::Allowed);
         auto *friendsQ = questionLabel(nm("Lbl4Question", 4), "Friends Allowed Over:", b.content);
-        auto *line = new QWidget(b.content);
-        auto *h = new QHBoxLayout(line);
-        h->setContentsMargins(0, 0, 0, 0);
+        auto [line, h] = sharedLine(b.content);
         m_opGroup = new QButtonGroup(this);
         for (int i = 0; i < 2; ++i) {
             Op[i] = new QRadioButton(i == 0 ? "Yes" : "No", line);
