@@ -1,3 +1,4 @@
+#include "fakes/key_recording_window.h"
 #include "voice/xtest_key_sender.h"
 
 #include <QGuiApplication>
@@ -6,13 +7,6 @@
 #include <QtTest>
 
 // Without X11 the keys go to the program's own focused window, in the order sent.
-class KeyRecordingWindow : public QWindow {
-public:
-    QStringList keys;
-protected:
-    void keyPressEvent(QKeyEvent *e) override { keys << QStringLiteral("press:%1").arg(e->key()); }
-    void keyReleaseEvent(QKeyEvent *e) override { keys << QStringLiteral("release:%1").arg(e->key()); }
-};
 
 class TestXTestKeySender : public QObject {
     Q_OBJECT

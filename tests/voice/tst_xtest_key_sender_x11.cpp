@@ -1,3 +1,4 @@
+#include "fakes/key_recording_window.h"
 #include "voice/xtest_key_sender.h"
 
 #include <QGuiApplication>
@@ -7,13 +8,6 @@
 
 // On X11 the keys go through the X server to whichever window has the focus; here that is a
 // window of the test, so the keys can be seen arriving.
-class KeyRecordingWindow : public QWindow {
-public:
-    QStringList keys;
-protected:
-    void keyPressEvent(QKeyEvent *e) override { keys << QStringLiteral("press:%1").arg(e->key()); }
-    void keyReleaseEvent(QKeyEvent *e) override { keys << QStringLiteral("release:%1").arg(e->key()); }
-};
 
 class TestXTestKeySenderX11 : public QObject {
     Q_OBJECT
