@@ -12,13 +12,12 @@
 struct ps_decoder_s;
 
 // Recognises spoken commands from a fixed list of phrases in 16 kHz mono 16-bit audio, and
-// rejects speech that is none of them. Holds one decoder, which is not thread-safe: use one
-// CommandDecoder per thread.
+// rejects speech that is none of them. Not thread-safe: use one CommandDecoder per thread.
 class CommandDecoder {
 public:
     // How the last utterance was judged, for tuning and for hushby-listen --scores.
     struct Scores {
-        QString grammarWords;   // words of the grammar's best path, garbage included
+        QString grammarWords;   // words of the grammar's best path
         int frames = 0;
         int wordFrames = 0;         // frames of the phrase's words
         // How much better, per frame, a free phone loop explains the audio than the grammar
@@ -26,7 +25,17 @@ public:
         double wordGap = 0;
         double worstWordGap = 0;
         double otherGap = 0;
-        bool garbage = false;       // the best path went through the garbage branch
+        int speechFrames = 0;       // frames the phone loop hears as speech
+        int extraSpeech = 0;        // of those, frames the grammar left to silence
+        // Frames per phone of the slowest and fastest word: a phrase stretched over a whole
+        // sentence is no phrase.
+        double slowestPhone = 0;
+        double fastestPhone = 0;
+        // Edit distance between the phones the loop heard over the words and the phrase's
+        // own, per phone of the phrase.
+        double phoneDistance = 0;
+        QString heardPhones;
+        double confidence = 0;      // accepted above the phrase's threshold
     };
 
     CommandDecoder();
@@ -64,12 +73,16 @@ public:
 
 private:
     QString judge(const int16_t *samples, int count);
+    // The phones heard against the nearest pronunciation of the words, per phone of it.
+    static double phoneDistance(const QVector<QStringList> &wordPronunciations, const QStringList &heard);
     void free();
 
-    ps_decoder_s *m_ps = nullptr;
+    ps_decoder_s *m_ps = nullptr;      // the grammar
+    ps_decoder_s *m_phonePs = nullptr; // the free phone loop
     QString m_error;
     QHash<QString, QString> m_phraseOfWords; // grammar word sequence -> first phrase spoken so
     Scores m_scores;
+    QHash<QString, QStringList> m_pronunciations;
 
     UtteranceSegmenter m_segmenter;
 };

@@ -17,7 +17,7 @@ public:
     // Speech must last this long to start an utterance, and silence this long to end it: long
     // enough to bridge the closure of a "t" or a short breath, short enough to answer quickly.
     static constexpr int StartFrames = 8;
-    static constexpr int EndFrames = 15;
+    static constexpr int EndFrames = 10;
     static constexpr int LeadInMs = 300;
     // A television can keep the room "in speech" indefinitely; no command is this long.
     static constexpr int MaxMs = 5000;

@@ -205,7 +205,9 @@ int main(int argc, char **argv)
         if (scores) {
             const CommandDecoder::Scores s = decoder.lastScores();
             out() << '\t' << s.grammarWords << '\t' << s.frames << '\t' << s.wordFrames << '\t'
-                  << s.wordGap << '\t' << s.worstWordGap << '\t' << s.otherGap;
+                  << s.wordGap << '\t' << s.worstWordGap << '\t' << s.otherGap << '\t' << s.extraSpeech
+                  << '\t' << s.speechFrames << '\t' << s.slowestPhone << '\t' << s.fastestPhone << '\t'
+                  << s.phoneDistance << '\t' << s.heardPhones << '\t' << s.confidence;
         }
         out() << '\n';
         out().flush();

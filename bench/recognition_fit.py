@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Fits the weights with which the recogniser judges whether an utterance is its best phrase.
+
+    bench/recognition_fit.py CORPUS_DIR
+
+Reads CORPUS_DIR/results.tsv, written by bench/recognition_score.py (which runs hushby-listen
+--scores), fits a logistic model on the utterances of the fitting voices, and prints the weights
+and the threshold for src/voice/command_decoder.cpp with the figures they give on the fitting
+voices and on the held-out voices. The features are those hushby-listen --scores prints, scaled as
+the decoder scales them; change both together.
+"""
+import argparse
+import math
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from recognition_score import COMMAND_OF, FIT_VOICES  # noqa: E402
+
+NAMES = ["wordGap", "worstWordGap", "otherGap", "extraSpeech", "cover", "slowPhone", "fastPhone",
+         "phoneDistance"]
+# Non-commands weigh more: accepting one costs more than asking the sitter to say it again.
+OTHER_WEIGHT = 3.0
+FALSE_ACCEPT_GOAL = 0.02
+
+
+def features(f):
+    word_gap, worst, other_gap = float(f[4]), float(f[5]), float(f[6])
+    extra, speech = int(f[7]), max(1, int(f[8]))
+    slowest, fastest, distance = float(f[9]), float(f[10]), float(f[11])
+    cover = int(f[3]) / speech
+    return [word_gap / 10, worst / 10, other_gap / 5, 5 * extra / speech, 3 * min(cover, 1.5),
+            max(0.0, slowest - 15) / 5, max(0.0, 4 - fastest), 2 * distance]
+
+
+def fit(samples, l2=0.003, rounds=4000, rate=0.5):
+    w = [0.0] * (len(samples[0][0]) + 1)
+    for _ in range(rounds):
+        grad = [0.0] * len(w)
+        for x, y, weight in samples:
+            z = sum(a * b for a, b in zip(w, x + [1.0]))
+            p = 1 / (1 + math.exp(-max(-30.0, min(30.0, z))))
+            for i, v in enumerate(x + [1.0]):
+                grad[i] += weight * (p - y) * v
+        w = [wi - rate * (g / len(samples) + l2 * wi) for wi, g in zip(w, grad)]
+    return w
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("corpus")
+    args = parser.parse_args()
+    rows = [line.rstrip("\n").split("\t") for line in open(os.path.join(args.corpus, "results.tsv")) if line.strip()]
+    items = []
+    for r in rows:
+        kind, phrase, voice, f = r[1], r[3], r[5], r[8:]
+        if len(f) < 14:
+            sys.exit("results.tsv has no scores: run bench/recognition_score.py first")
+        words = f[1].replace("nine one one", "911")
+        if words not in COMMAND_OF:
+            continue  # no whole phrase: rejected whatever the weights
+        right = kind == "command" and COMMAND_OF[words] == COMMAND_OF.get(phrase)
+        items.append((voice in FIT_VOICES, kind, right, words, features(f)))
+
+    fitting = [(x, 1.0 if right else 0.0, 1.0 if kind == "command" else OTHER_WEIGHT)
+               for fit_voice, kind, right, words, x in items if fit_voice]
+    w = fit(fitting)
+    score = {id(i): sum(a * b for a, b in zip(w, i[4] + [1.0])) for i in items}
+    others = sorted(score[id(i)] for i in items if i[0] and i[1] == "other")
+    n_others = sum(1 for r in rows if r[5] in FIT_VOICES and r[1] == "other")
+    threshold = others[len(others) - int(FALSE_ACCEPT_GOAL * n_others) - 1] if others else 0.0
+
+    print("weights (%s, bias):" % ", ".join(NAMES))
+    print("  {%s}" % ", ".join("%.4f" % v for v in w))
+    print("threshold for a false acceptance of at most %.0f%% on the fitting voices: %.2f"
+          % (100 * FALSE_ACCEPT_GOAL, threshold))
+    for words in ("hushby", "911"):
+        top = max([score[id(i)] for i in items if i[1] == "other" and i[3] == words] or [float("-inf")])
+        print("highest non-command taken for %s, all voices: %.2f" % (words, top))
+    for label, wanted in (("fitting voices", True), ("held-out voices", False)):
+        commands = sum(1 for r in rows if (r[5] in FIT_VOICES) == wanted and r[1] == "command")
+        others_n = sum(1 for r in rows if (r[5] in FIT_VOICES) == wanted and r[1] == "other")
+        right = sum(1 for i in items if i[0] == wanted and i[2] and score[id(i)] > threshold)
+        taken = sum(1 for i in items if i[0] == wanted and i[1] == "other" and score[id(i)] > threshold)
+        print("%-16s commands right %5.1f%%, others accepted %4.1f%% (one threshold for all phrases)"
+              % (label, 100.0 * right / max(1, commands), 100.0 * taken / max(1, others_n)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
