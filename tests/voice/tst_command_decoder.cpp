@@ -95,6 +95,7 @@ private slots:
         QTest::newRow("sentence with a command word") << "rms" << "the ambulance drove past";
         QTest::newRow("sounds like the wake word") << "slt" << "hush now baby";
         QTest::newRow("everyday sentence") << "kal16" << "can i have some juice";
+        QTest::newRow("sentence around a whole phrase") << "rms" << "the pharmacy closes at nine";
         QTest::newRow("second synthesiser") << "en-gb" << "the police were very nice to us";
     }
 
