@@ -147,7 +147,6 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
     const QByteArray hmmBytes = QFile::encodeName(hmm);
     const QByteArray dictBytes = QFile::encodeName(dict.fileName());
     // No language model: one next to a grammar silently takes over from it.
-    // No language model: one next to a grammar silently takes over from it.
     cmd_ln_t *config = cmd_ln_init(nullptr, ps_args(), TRUE,
                                    "-hmm", hmmBytes.constData(),
                                    "-dict", dictBytes.constData(),
