@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(unpronounceable, QStringList());
     }
 
-    void recognisesCommands_data()
+    void judgesUtterances_data()
     {
         QTest::addColumn<QString>("voice");
         QTest::addColumn<QString>("spoken");
@@ -74,9 +74,15 @@ private slots:
         QTest::newRow("long phrase") << "kal16" << "call the poison control center" << "call the poison control center";
         QTest::newRow("apostrophe") << "slt" << "call can't be reached" << "call can't be reached";
         QTest::newRow("second synthesiser") << "en-us" << "prepare diner" << "prepare diner";
+        // Other speech gives no phrase.
+        QTest::newRow("sentence with a command word") << "rms" << "the ambulance drove past" << "";
+        QTest::newRow("sounds like the wake word") << "slt" << "hush now baby" << "";
+        QTest::newRow("everyday sentence") << "kal16" << "can i have some juice" << "";
+        QTest::newRow("sentence around a whole phrase") << "rms" << "the pharmacy closes at nine" << "";
+        QTest::newRow("other speech, second synthesiser") << "en-gb" << "the police were very nice to us" << "";
     }
 
-    void recognisesCommands()
+    void judgesUtterances()
     {
         QFETCH(QString, voice);
         QFETCH(QString, spoken);
@@ -86,28 +92,6 @@ private slots:
         const auto d = decoder();
         QVERIFY(d);
         QCOMPARE(d->decode(pcm), phrase);
-    }
-
-    void rejectsOtherSpeech_data()
-    {
-        QTest::addColumn<QString>("voice");
-        QTest::addColumn<QString>("spoken");
-        QTest::newRow("sentence with a command word") << "rms" << "the ambulance drove past";
-        QTest::newRow("sounds like the wake word") << "slt" << "hush now baby";
-        QTest::newRow("everyday sentence") << "kal16" << "can i have some juice";
-        QTest::newRow("sentence around a whole phrase") << "rms" << "the pharmacy closes at nine";
-        QTest::newRow("second synthesiser") << "en-gb" << "the police were very nice to us";
-    }
-
-    void rejectsOtherSpeech()
-    {
-        QFETCH(QString, voice);
-        QFETCH(QString, spoken);
-        const QByteArray pcm = speak(voice, spoken);
-        QVERIFY(!pcm.isEmpty());
-        const auto d = decoder();
-        QVERIFY(d);
-        QCOMPARE(d->decode(pcm), QString());
     }
 
     void streamGivesOnePhrasePerUtterance()
