@@ -6,11 +6,13 @@
 Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per synthesiser and per
 noise level: how many command utterances were recognised as the right command (the phrase itself
 or another phrase of the same command, such as "police" for "call police"), how many as exactly
-their phrase, how many non-command utterances were accepted, and whether any of those was taken
+their phrase, how often the grammar's best phrase was the right command before the judging
+("best": the most any judging could reach), how many non-command utterances were accepted, and whether any of those was taken
 for the wake word or 911. Results per file go to CORPUS_DIR/results.tsv.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 from collections import defaultdict
@@ -32,6 +34,17 @@ COMMANDS = [
 ]
 COMMAND_OF = {p: i for i, group in enumerate(COMMANDS) for p in group}
 SEVERE = {"hushby", "911", "nine one one"}
+DIGITS = "zero one two three four five six seven eight nine".split()
+
+
+def words_of(phrase):
+    """The words the recogniser's grammar holds for a phrase, as hushby-listen prints them."""
+    out = re.sub(r"[0-9]", lambda m: " %s " % DIGITS[int(m.group())], phrase.lower())
+    return " ".join(re.findall(r"[^\W\d_]+(?:'[^\W\d_]*)*", out))
+
+
+# The command of the grammar's best phrase, taken or not: how good the choice is before judging.
+COMMAND_OF_WORDS = {words_of(p): i for p, i in COMMAND_OF.items()}
 # The recogniser's judging weights are fitted on these voices (bench/recognition_fit.py); the
 # others are held out.
 FIT_VOICES = {"en-us", "en-gb-scotland", "slt", "kal16"}
@@ -73,6 +86,7 @@ def main():
     wrong = defaultdict(int)
     for name, kind, text, phrase, synth, voice, rate, noise in rows:
         heard = results.get(name, [""])[0]
+        best = results.get(name, ["", ""])[1] if len(results.get(name, [])) > 1 else ""
         held = "fitting voices" if voice in FIT_VOICES else "held-out voices"
         for key in ("all", held, synth, noise, synth + " " + noise, voice):
             s = stats[key]
@@ -80,6 +94,7 @@ def main():
                 s["commands"] += 1
                 s["right"] += heard != "" and COMMAND_OF.get(heard) == COMMAND_OF.get(phrase)
                 s["exact"] += heard == phrase
+                s["best"] += COMMAND_OF_WORDS.get(best, -1) == COMMAND_OF.get(phrase)
                 s["rejected"] += heard == ""
             else:
                 s["others"] += 1
@@ -94,14 +109,15 @@ def main():
     def pct(a, b):
         return "%5.1f%%" % (100.0 * a / b) if b else "   - "
 
-    print("%-24s %8s %8s %8s %8s %10s" % ("", "commands", "right", "exact", "others", "accepted"))
+    print("%-24s %8s %8s %8s %8s %8s %10s" % ("", "commands", "right", "exact", "best", "others", "accepted"))
     first = ["all", "fitting voices", "held-out voices", "flite", "espeak", "clean", "20dB", "10dB"]
     keys = first + sorted(k for k in stats if " " in k and k not in first) + \
         sorted(k for k in stats if k not in first and " " not in k)
     for key in keys:
         s = stats[key]
-        print("%-24s %8d %8s %8s %8d %10s" % (key, s["commands"], pct(s["right"], s["commands"]),
-                                            pct(s["exact"], s["commands"]), s["others"], pct(s["accepted"], s["others"])))
+        print("%-24s %8d %8s %8s %8s %8d %10s" % (key, s["commands"], pct(s["right"], s["commands"]),
+                                                 pct(s["exact"], s["commands"]), pct(s["best"], s["commands"]),
+                                                 s["others"], pct(s["accepted"], s["others"])))
     print("non-commands taken for the wake word or 911: %d" % len(severe))
     for name, text, heard in severe:
         print("  %s (%s) -> %s" % (name, text, heard))
