@@ -7,7 +7,8 @@ Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per sy
 noise level: how many command utterances were recognised as the right command (the phrase itself
 or another phrase of the same command, such as "police" for "call police"), how many as exactly
 their phrase, how often the grammar's best phrase was the right command before the judging
-("best": the most any judging could reach), how many non-command utterances were accepted, and whether any of those was taken
+("best": the most any judging could reach), how many non-command utterances were accepted, and
+whether any of those was taken
 for the wake word or 911. Results per file go to CORPUS_DIR/results.tsv.
 """
 import argparse
@@ -50,13 +51,30 @@ COMMAND_OF_WORDS = {words_of(p): i for p, i in COMMAND_OF.items()}
 FIT_VOICES = {"en-us", "en-gb-scotland", "slt", "kal16"}
 
 
-def run(listen, words, corpus, names, extra):
-    cmd = [listen, "--words", words, "--scores"] + extra + [os.path.join(corpus, n) for n in names]
+# Files whose last utterance had not ended 1.5 s after the recording, with the room going on.
+UNENDED = set()
+
+
+def run(listen, words, corpus, names, segment):
+    mode = ["--segment"] if segment else ["--scores"]
+    cmd = [listen, "--words", words] + mode + [os.path.join(corpus, n) for n in names]
     out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout
     results = {}
     for line in out.splitlines():
         fields = line.split("\t")
-        results[os.path.basename(fields[0])] = fields[1:]
+        name = os.path.basename(fields[0])
+        if len(fields) > 2 and fields[2] == "no end of speech":
+            UNENDED.add(name)
+        if not segment:
+            results[name] = fields[1:]
+            continue
+        # A file cut into several utterances counts as heard right only if every phrase taken
+        # from it is its command; the phrases are joined so that anything else counts as wrong.
+        heard = [p for p in results.get(name, [""])[0].split("|") + fields[1:2] if p]
+        if len({COMMAND_OF.get(p, p) for p in heard}) > 1:
+            results[name] = ["|".join(heard)]
+        else:
+            results[name] = [heard[0] if heard else ""]
     return results
 
 
@@ -66,6 +84,8 @@ def main():
     parser.add_argument("--listen", default=os.path.join(os.environ.get("HUSHBY_BUILD_DIR", "build"), "hushby-listen"))
     parser.add_argument("--words", default=os.path.join(here, "..", "resources", "words.txt"))
     parser.add_argument("--every", type=int, default=1, help="score every Nth file only, for a quick look")
+    parser.add_argument("--segment", action="store_true",
+                        help="cut each file into utterances as the microphone's audio is (no 'best')")
     parser.add_argument("corpus")
     args = parser.parse_args()
 
@@ -75,7 +95,7 @@ def main():
     batches = [names[i:i + 100] for i in range(0, len(names), 100)]
     results = {}
     with ThreadPoolExecutor(max_workers=2) as pool:
-        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b, []), batches):
+        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b, args.segment), batches):
             results.update(part)
     with open(os.path.join(args.corpus, "results.tsv"), "w") as f:
         for r in rows:
@@ -86,6 +106,7 @@ def main():
     wrong = defaultdict(int)
     for name, kind, text, phrase, synth, voice, rate, noise in rows:
         heard = results.get(name, [""])[0]
+        severe_heard = [p for p in heard.split("|") if p in SEVERE]
         best = results.get(name, ["", ""])[1] if len(results.get(name, [])) > 1 else ""
         held = "fitting voices" if voice in FIT_VOICES else "held-out voices"
         for key in ("all", held, synth, noise, synth + " " + noise, voice):
@@ -99,7 +120,7 @@ def main():
             else:
                 s["others"] += 1
                 s["accepted"] += heard != ""
-        if kind == "other" and heard in SEVERE:
+        if kind == "other" and severe_heard:
             severe.append((name, text, heard))
         if kind == "command" and COMMAND_OF.get(heard) != COMMAND_OF.get(phrase):
             wrong[(phrase, heard)] += 1
@@ -116,8 +137,14 @@ def main():
     for key in keys:
         s = stats[key]
         print("%-24s %8d %8s %8s %8s %8d %10s" % (key, s["commands"], pct(s["right"], s["commands"]),
-                                                 pct(s["exact"], s["commands"]), pct(s["best"], s["commands"]),
+                                                 pct(s["exact"], s["commands"]), pct(s["best"], 0 if args.segment else s["commands"]),
                                                  s["others"], pct(s["accepted"], s["others"])))
+    if args.segment:
+        unended = defaultdict(int)
+        for name, kind, text, phrase, synth, voice, rate, noise in rows:
+            unended[noise] += name in UNENDED
+        print("speech that did not end within 1.5 s: %s" % ", ".join(
+            "%s %d" % (k, unended[k]) for k in ("clean", "20dB", "10dB")))
     print("non-commands taken for the wake word or 911: %d" % len(severe))
     for name, text, heard in severe:
         print("  %s (%s) -> %s" % (name, text, heard))

@@ -66,6 +66,8 @@ public:
     QStringList feed(const QByteArray &pcm);
     // Drops a half-heard utterance, e.g. when the microphone stops.
     void resetStream();
+    // Whether fed audio has started an utterance that has not ended yet.
+    bool inUtterance() const { return m_segmenter.inSpeech(); }
 
     Scores lastScores() const { return m_scores; }
 

@@ -5,9 +5,12 @@
 
 namespace {
 
-// A frame this far above the noise estimate counts as speech; below the floor it never does,
-// so that digital silence does not turn a breath into speech.
+// A frame this far above the noise estimate starts speech; below the floor it never does, so
+// that digital silence does not turn a breath into speech. Once speech has started, a softer
+// frame keeps it going: in a noisy room the quiet consonants and the gaps between words fall
+// under the starting level and would cut a sentence into fragments, each judged on its own.
 constexpr double SpeechAboveNoiseDb = 9.0;
+constexpr double SpeechGoesOnAboveNoiseDb = 1.0;
 constexpr double FloorDb = 30.0;
 
 } // namespace
@@ -18,6 +21,8 @@ void UtteranceSegmenter::reset()
     m_leadIn.clear();
     m_utterance.clear();
     m_noiseDb = -1;
+    m_recentAt = 0;
+    m_recentCount = 0;
     m_loudRun = 0;
     m_quietRun = 0;
     m_inSpeech = false;
@@ -50,16 +55,28 @@ void UtteranceSegmenter::frame(const int16_t *samples, QVector<Utterance> &done)
     double sum = 0;
     for (int i = 0; i < FrameSamples; ++i)
         sum += double(samples[i]) * samples[i];
-    const double db = 10.0 * std::log10(sum / FrameSamples + 1.0);
+    const double energy = sum / FrameSamples;
+    // Whether speech goes on, and how loud the room is, are judged on the last few frames
+    // together: a single 10 ms frame of steady noise swings by several decibels, which would
+    // either cut a sentence or never let it end.
+    m_recent[m_recentAt] = energy;
+    m_recentAt = (m_recentAt + 1) % RecentFrames;
+    m_recentCount = std::min(m_recentCount + 1, RecentFrames);
+    double recent = 0;
+    for (int i = 0; i < m_recentCount; ++i)
+        recent += m_recent[i];
+    const double db = 10.0 * std::log10(energy + 1.0);
+    const double smoothDb = 10.0 * std::log10(recent / m_recentCount + 1.0);
     if (m_noiseDb < 0)
-        m_noiseDb = db;
-    const bool loud = db > std::max(FloorDb, m_noiseDb + SpeechAboveNoiseDb);
+        m_noiseDb = smoothDb;
+    const bool loud = m_inSpeech ? smoothDb > std::max(FloorDb, m_noiseDb + SpeechGoesOnAboveNoiseDb)
+                                 : db > std::max(FloorDb, m_noiseDb + SpeechAboveNoiseDb);
     // The noise estimate follows quiet frames quickly downwards and slowly upwards, and stands
     // still during speech.
     if (!loud)
-        m_noiseDb += (db < m_noiseDb ? 0.3 : 0.02) * (db - m_noiseDb);
+        m_noiseDb += (smoothDb < m_noiseDb ? 0.3 : 0.02) * (smoothDb - m_noiseDb);
     else if (!m_inSpeech)
-        m_noiseDb += 0.002 * (db - m_noiseDb);
+        m_noiseDb += 0.002 * (smoothDb - m_noiseDb);
     m_loudRun = loud ? m_loudRun + 1 : 0;
     m_quietRun = loud ? 0 : m_quietRun + 1;
 

@@ -33,6 +33,10 @@ private:
     QVector<int16_t> m_pending;   // part of a frame left over from the last feed
     QVector<int16_t> m_leadIn;    // recent audio while silent
     QVector<int16_t> m_utterance;
+    static constexpr int RecentFrames = 8;
+    double m_recent[RecentFrames] = {};
+    int m_recentAt = 0;
+    int m_recentCount = 0;
     double m_noiseDb = -1;
     int m_loudRun = 0;
     int m_quietRun = 0;

@@ -65,53 +65,96 @@ bool readWave(const QString &path, QByteArray *pcm, QString *error)
     return false;
 }
 
-// Where the speech ends: the last 20 ms frame within 20 dB of the loudest one.
-qsizetype speechEnd(const QByteArray &pcm)
+constexpr qsizetype LevelFrame = 320; // 20 ms
+
+QVector<double> frameLevels(const QByteArray &pcm)
 {
     const auto *s = reinterpret_cast<const int16_t *>(pcm.constData());
     const qsizetype n = pcm.size() / 2;
-    const qsizetype frame = 320;
     QVector<double> levels;
-    for (qsizetype at = 0; at + frame <= n; at += frame) {
+    for (qsizetype at = 0; at + LevelFrame <= n; at += LevelFrame) {
         double sum = 0;
-        for (qsizetype i = at; i < at + frame; ++i)
+        for (qsizetype i = at; i < at + LevelFrame; ++i)
             sum += double(s[i]) * s[i];
-        levels.append(std::sqrt(sum / frame));
+        levels.append(std::sqrt(sum / LevelFrame));
     }
-    const double top = levels.isEmpty() ? 0 : *std::max_element(levels.begin(), levels.end());
-    for (qsizetype f = levels.size() - 1; f >= 0; --f) {
-        if (levels[f] >= top / 10)
-            return (f + 1) * frame;
-    }
-    return n;
+    return levels;
 }
 
-// Plays a file to the decoder at the pace of a microphone, in 20 ms chunks, and reports each
-// phrase with the time from the end of the speech to the phrase.
-void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm)
+// The quietest 300 ms of a recording, where only the room is heard: the frame it starts at and
+// its level.
+QPair<qsizetype, double> quietestStretch(const QVector<double> &levels)
 {
-    const qsizetype end = speechEnd(pcm);
-    // Silence after the file lets the utterance end.
+    const qsizetype span = 15;
+    QPair<qsizetype, double> best = {0, levels.isEmpty() ? 0.0 : levels.first()};
+    double bestSum = -1;
+    for (qsizetype f = 0; f + span <= levels.size(); ++f) {
+        double sum = 0;
+        for (qsizetype i = f; i < f + span; ++i)
+            sum += levels[i] * levels[i];
+        if (bestSum < 0 || sum < bestSum) {
+            bestSum = sum;
+            best = {f, std::sqrt(sum / span)};
+        }
+    }
+    return best;
+}
+
+// Where the speech ends: the last 20 ms frame within 20 dB of the loudest one and 6 dB above the
+// room's noise.
+qsizetype speechEnd(const QVector<double> &levels, qsizetype samples)
+{
+    const double top = levels.isEmpty() ? 0 : *std::max_element(levels.begin(), levels.end());
+    const double floor = std::max(top / 10, 2 * quietestStretch(levels).second);
+    for (qsizetype f = levels.size() - 1; f >= 0; --f) {
+        if (levels[f] >= floor)
+            return (f + 1) * LevelFrame;
+    }
+    return samples;
+}
+
+// Plays a file to the decoder in 20 ms chunks, as the microphone delivers audio, and reports each
+// utterance's phrase. Paced, it waits for the microphone's time and adds the time from the end of
+// the speech to the phrase; unpaced, it reports a file without speech once, with no phrase.
+void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm, bool paced)
+{
+    const QVector<double> levels = frameLevels(pcm);
+    const qsizetype end = speechEnd(levels, pcm.size() / 2);
+    // After the recording the room goes on as it sounded at its quietest; a noisy room gives the
+    // utterance no digital silence to end in.
     QByteArray padded = pcm;
-    padded.append(QByteArray(CommandDecoder::SampleRate, '\0'));
+    const QByteArray room = pcm.mid(quietestStretch(levels).first * LevelFrame * 2, 15 * LevelFrame * 2);
+    while (padded.size() < pcm.size() + 3 * CommandDecoder::SampleRate / 2 && !room.isEmpty())
+        padded.append(room);
     const auto *s = reinterpret_cast<const int16_t *>(padded.constData());
     const qsizetype total = padded.size() / 2;
     const qsizetype chunk = CommandDecoder::SampleRate / 50;
     decoder.resetStream();
     QElapsedTimer clock;
     clock.start();
+    int utterances = 0;
     for (qsizetype at = 0; at < total; at += chunk) {
         const qint64 due = at * 1000 / CommandDecoder::SampleRate;
         const qint64 wait = due - clock.elapsed();
-        if (wait > 0)
+        if (paced && wait > 0)
             QThread::msleep(wait);
         const QStringList phrases = decoder.feed(s + at, int(std::min(chunk, total - at)));
         for (const QString &phrase : phrases) {
-            const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / CommandDecoder::SampleRate;
-            out() << path << '\t' << phrase << '\t' << QString::number(latency, 'f', 0) << " ms\n";
+            ++utterances;
+            out() << path << '\t' << phrase;
+            if (paced) {
+                const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / CommandDecoder::SampleRate;
+                out() << '\t' << QString::number(latency, 'f', 0) << " ms";
+            }
+            out() << '\n';
             out().flush();
         }
     }
+    // Speech that has not ended is no phrase yet; in a noisy room it may never end.
+    if (decoder.inUtterance())
+        out() << path << "\t\tno end of speech\n";
+    else if (utterances == 0 && !paced)
+        out() << path << "\t\n";
 }
 
 } // namespace
@@ -124,6 +167,7 @@ int main(int argc, char **argv)
     bool mic = false;
     bool scores = false;
     bool streamed = false;
+    bool segmented = false;
     QStringList files;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -135,12 +179,16 @@ int main(int argc, char **argv)
             scores = true;
         } else if (a == QLatin1String("--stream")) {
             streamed = true;
+        } else if (a == QLatin1String("--segment")) {
+            segmented = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h") || a.startsWith(QLatin1String("--"))) {
-            err() << "usage: hushby-listen [--words FILE] [--scores | --stream] FILE.wav...\n"
+            err() << "usage: hushby-listen [--words FILE] [--scores | --stream | --segment] FILE.wav...\n"
                      "       hushby-listen [--words FILE] --mic\n"
                      "Prints each file name, a tab and the phrase heard (empty when none).\n"
                      "--scores adds how the phrase was judged; --stream plays each file at the\n"
-                     "microphone's pace and adds the time from the end of speech to the phrase.\n"
+                     "microphone's pace and adds the time from the end of speech to the phrase;\n"
+                     "--segment cuts each file into utterances as --stream does, without waiting,\n"
+                     "and prints a line per utterance.\n"
                      "--mic prints each phrase heard by the default microphone.\n";
             return a.startsWith(QLatin1String("-h")) || a == QLatin1String("--help") ? 0 : 2;
         } else {
@@ -196,8 +244,8 @@ int main(int argc, char **argv)
             status = 1;
             continue;
         }
-        if (streamed) {
-            stream(decoder, path, pcm);
+        if (streamed || segmented) {
+            stream(decoder, path, pcm, streamed);
             continue;
         }
         const QString phrase = decoder.decode(pcm);
