@@ -4,7 +4,7 @@
     bench/recognition_fit.py CORPUS_DIR
 
 Reads CORPUS_DIR/results.tsv, written by bench/recognition_score.py (which runs hushby-listen
---scores), fits a logistic model on the utterances of the fitting voices, and prints the weights
+--scores; with --segment, a line per utterance cut from a file), fits a logistic model on the utterances of the fitting voices, and prints the weights
 and the threshold for src/voice/command_decoder.cpp with the figures they give on the fitting
 voices and on the held-out voices. The features are those hushby-listen --scores prints, scaled as
 the decoder scales them; change both together.
@@ -95,8 +95,8 @@ def main():
 
     fitting = [(x, 1.0 if right else 0.0, 1.0 if kind == "command" else OTHER_WEIGHT)
                for fit_voice, kind, right, words, x in items if fit_voice]
-    n_commands = sum(1 for r in rows if r[5] in FIT_VOICES and r[1] == "command")
-    n_others = sum(1 for r in rows if r[5] in FIT_VOICES and r[1] == "other")
+    n_commands = len({r[0] for r in rows if r[5] in FIT_VOICES and r[1] == "command"})
+    n_others = len({r[0] for r in rows if r[5] in FIT_VOICES and r[1] == "other"})
     w = fit(fitting)
     w = refine(w, [i for i in items if i[0]], n_commands, n_others)
     score = {id(i): sum(a * b for a, b in zip(w, i[4] + [1.0])) for i in items}
@@ -113,8 +113,8 @@ def main():
         needed[words] = math.ceil(top * 10 + 1) / 10
         print("highest non-command taken for %s, all voices: %.2f (threshold %.1f)" % (words, top, needed[words]))
     for label, wanted in (("fitting voices", True), ("held-out voices", False)):
-        commands = sum(1 for r in rows if (r[5] in FIT_VOICES) == wanted and r[1] == "command")
-        others_n = sum(1 for r in rows if (r[5] in FIT_VOICES) == wanted and r[1] == "other")
+        commands = len({r[0] for r in rows if (r[5] in FIT_VOICES) == wanted and r[1] == "command"})
+        others_n = len({r[0] for r in rows if (r[5] in FIT_VOICES) == wanted and r[1] == "other"})
         taken = [i for i in items if i[0] == wanted and score[id(i)] > needed.get(i[3], threshold)]
         right = sum(1 for i in taken if i[2])
         accepted = sum(1 for i in taken if i[1] == "other")

@@ -55,8 +55,12 @@ FIT_VOICES = {"en-us", "en-gb-scotland", "slt", "kal16"}
 UNENDED = set()
 
 
+# With --segment, the scores of every utterance cut from a file, for bench/recognition_fit.py.
+UTTERANCES = defaultdict(list)
+
+
 def run(listen, words, corpus, names, segment):
-    mode = ["--segment"] if segment else ["--scores"]
+    mode = ["--segment", "--scores"] if segment else ["--scores"]
     cmd = [listen, "--words", words] + mode + [os.path.join(corpus, n) for n in names]
     out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout
     results = {}
@@ -65,9 +69,12 @@ def run(listen, words, corpus, names, segment):
         name = os.path.basename(fields[0])
         if len(fields) > 2 and fields[2] == "no end of speech":
             UNENDED.add(name)
+            continue
         if not segment:
             results[name] = fields[1:]
             continue
+        if len(fields) > 2:
+            UTTERANCES[name].append(fields[1:])
         # A file cut into several utterances counts as heard right only if every phrase taken
         # from it is its command; the phrases are joined so that anything else counts as wrong.
         heard = [p for p in results.get(name, [""])[0].split("|") + fields[1:2] if p]
@@ -99,7 +106,8 @@ def main():
             results.update(part)
     with open(os.path.join(args.corpus, "results.tsv"), "w") as f:
         for r in rows:
-            f.write("\t".join(r + results.get(r[0], ["?"])) + "\n")
+            for fields in UTTERANCES.get(r[0], []) if args.segment else [results.get(r[0], ["?"])]:
+                f.write("\t".join(r + fields) + "\n")
 
     stats = defaultdict(lambda: defaultdict(int))
     severe = []

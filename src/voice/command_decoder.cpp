@@ -28,11 +28,11 @@ const char *const SearchPhones = "phones";
 struct Weights {
     double wordGap, worstWordGap, otherGap, extraSpeech, cover, slowPhone, fastPhone, phoneDistance, bias;
 };
-constexpr Weights Model = {-0.8383, -0.7855, -1.0342, -1.9886, 0.1902, -0.8352, -0.6946, -1.0200, 2.1716};
-constexpr double Threshold = -4.2;
+constexpr Weights Model = {-0.9370, -0.7695, -0.7692, -1.6905, 0.4021, -1.3431, -0.6726, -0.9342, 2.8740};
+constexpr double Threshold = -2.9;
 // Taking other speech for the wake word or for 911 costs most, so they need more certainty.
-constexpr double WakeWordThreshold = -2.4;
-constexpr double EmergencyThreshold = -0.3;
+constexpr double WakeWordThreshold = -1.1;
+constexpr double EmergencyThreshold = 1.2;
 // Amplitude of the noise floor added before judging, about 67 dB below full scale.
 constexpr int NoiseFloor = 30;
 

@@ -113,10 +113,18 @@ qsizetype speechEnd(const QVector<double> &levels, qsizetype samples)
     return samples;
 }
 
+void printScores(const CommandDecoder::Scores &s)
+{
+    out() << '\t' << s.grammarWords << '\t' << s.frames << '\t' << s.wordFrames << '\t' << s.wordGap << '\t'
+          << s.worstWordGap << '\t' << s.otherGap << '\t' << s.extraSpeech << '\t' << s.speechFrames << '\t'
+          << s.slowestPhone << '\t' << s.fastestPhone << '\t' << s.phoneDistance << '\t' << s.heardPhones << '\t'
+          << s.confidence;
+}
+
 // Plays a file to the decoder in 20 ms chunks, as the microphone delivers audio, and reports each
 // utterance's phrase. Paced, it waits for the microphone's time and adds the time from the end of
 // the speech to the phrase; unpaced, it reports a file without speech once, with no phrase.
-void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm, bool paced)
+void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm, bool paced, bool scores)
 {
     const QVector<double> levels = frameLevels(pcm);
     const qsizetype end = speechEnd(levels, pcm.size() / 2);
@@ -145,6 +153,8 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
             if (paced) {
                 const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / CommandDecoder::SampleRate;
                 out() << '\t' << QString::number(latency, 'f', 0) << " ms";
+            } else if (scores) {
+                printScores(decoder.lastScores());
             }
             out() << '\n';
             out().flush();
@@ -188,7 +198,7 @@ int main(int argc, char **argv)
                      "--scores adds how the phrase was judged; --stream plays each file at the\n"
                      "microphone's pace and adds the time from the end of speech to the phrase;\n"
                      "--segment cuts each file into utterances as --stream does, without waiting,\n"
-                     "and prints a line per utterance.\n"
+                     "and prints a line per utterance (with --scores, how each was judged).\n"
                      "--mic prints each phrase heard by the default microphone.\n";
             return a.startsWith(QLatin1String("-h")) || a == QLatin1String("--help") ? 0 : 2;
         } else {
@@ -245,18 +255,13 @@ int main(int argc, char **argv)
             continue;
         }
         if (streamed || segmented) {
-            stream(decoder, path, pcm, streamed);
+            stream(decoder, path, pcm, streamed, scores);
             continue;
         }
         const QString phrase = decoder.decode(pcm);
         out() << path << '\t' << phrase;
-        if (scores) {
-            const CommandDecoder::Scores s = decoder.lastScores();
-            out() << '\t' << s.grammarWords << '\t' << s.frames << '\t' << s.wordFrames << '\t'
-                  << s.wordGap << '\t' << s.worstWordGap << '\t' << s.otherGap << '\t' << s.extraSpeech
-                  << '\t' << s.speechFrames << '\t' << s.slowestPhone << '\t' << s.fastestPhone << '\t'
-                  << s.phoneDistance << '\t' << s.heardPhones << '\t' << s.confidence;
-        }
+        if (scores)
+            printScores(decoder.lastScores());
         out() << '\n';
         out().flush();
     }
