@@ -21,6 +21,7 @@ void UtteranceSegmenter::reset()
     m_leadIn.clear();
     m_utterance.clear();
     m_noiseDb = -1;
+    m_peakDb = 0;
     m_recentAt = 0;
     m_recentCount = 0;
     m_loudRun = 0;
@@ -93,15 +94,18 @@ void UtteranceSegmenter::frame(const int16_t *samples, QVector<Utterance> &done)
             m_leadIn.remove(0, m_leadIn.size() - keep);
         if (m_loudRun >= StartFrames) {
             m_inSpeech = true;
+            m_peakDb = smoothDb;
             m_utterance = std::move(m_leadIn);
             m_leadIn.clear();
         }
         return;
     }
     m_utterance.append(audio);
+    m_peakDb = std::max(m_peakDb, smoothDb);
+    const int endFrames = m_peakDb - m_noiseDb >= ClearSpeechDb ? EndFrames : NoisyRoomEndFrames;
     const bool capped = m_utterance.size() >= SampleRate / 1000 * MaxMs;
-    if (m_quietRun >= EndFrames || capped) {
-        done.append({std::move(m_utterance), capped && m_quietRun < EndFrames});
+    if (m_quietRun >= endFrames || capped) {
+        done.append({std::move(m_utterance), capped && m_quietRun < endFrames});
         m_utterance.clear();
         m_inSpeech = false;
         m_waitForQuiet = done.back().capped;

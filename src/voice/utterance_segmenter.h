@@ -16,8 +16,12 @@ public:
     static constexpr int FrameSamples = SampleRate / 100;
     // Speech must last this long to start an utterance, and silence this long to end it: long
     // enough to bridge the closure of a "t" or a short breath, short enough to answer quickly.
+    // Where the speech stands out less than ClearSpeechDb from the room, the gaps between words
+    // are harder to tell from its end, so the silence must last longer.
     static constexpr int StartFrames = 8;
-    static constexpr int EndFrames = 10;
+    static constexpr int EndFrames = 3;
+    static constexpr int NoisyRoomEndFrames = 10;
+    static constexpr double ClearSpeechDb = 30.0;
     static constexpr int LeadInMs = 300;
     // A television can keep the room "in speech" indefinitely; no command is this long.
     static constexpr int MaxMs = 5000;
@@ -38,6 +42,7 @@ private:
     int m_recentAt = 0;
     int m_recentCount = 0;
     double m_noiseDb = -1;
+    double m_peakDb = 0;          // the loudest the utterance has been
     int m_loudRun = 0;
     int m_quietRun = 0;
     bool m_inSpeech = false;

@@ -79,6 +79,23 @@ private slots:
         QVERIFY(!seg.inSpeech());
     }
 
+    void clearSpeechEndsQuickly()
+    {
+        // The phrase must reach the sitter soon after the speech: in a quiet room the segmenter
+        // may hold on to no more than about 120 ms of silence.
+        UtteranceSegmenter seg;
+        QVERIFY(feedAll(seg, quiet(500) + tone(400)).isEmpty());
+        int silentMs = 0;
+        QVector<UtteranceSegmenter::Utterance> got;
+        while (got.isEmpty() && silentMs < 1000) {
+            const QVector<int16_t> piece = quiet(10);
+            got = seg.feed(piece.constData(), int(piece.size()));
+            silentMs += 10;
+        }
+        QCOMPARE(got.size(), 1);
+        QVERIFY2(silentMs <= 120, qPrintable(QString::number(silentMs)));
+    }
+
     void sentenceInANoisyRoomStaysWhole()
     {
         // Words 12 dB over the noise with a 150 ms stretch only 5 dB over it between them, as a
