@@ -19,7 +19,7 @@ public:
     // Where the speech stands out less than ClearSpeechDb from the room, the gaps between words
     // are harder to tell from its end, so the silence must last longer.
     static constexpr int StartFrames = 8;
-    static constexpr int EndFrames = 3;
+    static constexpr int EndFrames = 6;
     static constexpr int NoisyRoomEndFrames = 10;
     static constexpr double ClearSpeechDb = 30.0;
     static constexpr int LeadInMs = 300;
