@@ -1,15 +1,15 @@
 #!/usr/bin/env python3
 """Scores hushby-listen on the corpus of bench/recognition_corpus.py.
 
-    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] CORPUS_DIR
+    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] [--every N] [--segment] CORPUS_DIR
 
 Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per synthesiser and per
 noise level: how many command utterances were recognised as the right command (the phrase itself
 or another phrase of the same command, such as "police" for "call police"), how many as exactly
 their phrase, how often the grammar's best phrase was the right command before the judging
 ("best": the most any judging could reach), how many non-command utterances were accepted, and
-whether any of those was taken
-for the wake word or 911. Results per file go to CORPUS_DIR/results.tsv.
+whether any of those was taken for the wake word or 911. Results per file (per utterance with
+--segment) go to CORPUS_DIR/results.tsv.
 """
 import argparse
 import os
