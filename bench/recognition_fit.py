@@ -4,9 +4,10 @@
     bench/recognition_fit.py CORPUS_DIR
 
 Reads CORPUS_DIR/results.tsv, written by bench/recognition_score.py (which runs hushby-listen
---scores; with --segment, a line per utterance cut from a file), fits a logistic model on the utterances of the fitting voices, and prints the weights
-and the threshold for src/voice/command_decoder.cpp with the figures they give on the fitting
-voices and on the held-out voices. The features are those hushby-listen --scores prints, scaled as
+--scores; with --segment, a line per utterance cut from a file), fits a logistic model on the
+utterances of the fitting voices, refines it for the commands let through at the false-acceptance
+goal, and prints the weights and thresholds for src/voice/command_decoder.cpp with the figures
+they give on the fitting voices and on the held-out voices. The features are those hushby-listen --scores prints, scaled as
 the decoder scales them; change both together.
 """
 import argparse

@@ -101,11 +101,11 @@ QPair<qsizetype, double> quietestStretch(const QVector<double> &levels)
 }
 
 // Where the speech ends: the last 20 ms frame within 20 dB of the loudest one and 6 dB above the
-// room's noise.
-qsizetype speechEnd(const QVector<double> &levels, qsizetype samples)
+// room's level.
+qsizetype speechEnd(const QVector<double> &levels, double roomLevel, qsizetype samples)
 {
     const double top = levels.isEmpty() ? 0 : *std::max_element(levels.begin(), levels.end());
-    const double floor = std::max(top / 10, 2 * quietestStretch(levels).second);
+    const double floor = std::max(top / 10, 2 * roomLevel);
     for (qsizetype f = levels.size() - 1; f >= 0; --f) {
         if (levels[f] >= floor)
             return (f + 1) * LevelFrame;
@@ -124,14 +124,16 @@ void printScores(const CommandDecoder::Scores &s)
 // Plays a file to the decoder in 20 ms chunks, as the microphone delivers audio, and reports each
 // utterance's phrase. Paced, it waits for the microphone's time and adds the time from the end of
 // the speech to the phrase; unpaced, it reports a file without speech once, with no phrase.
+// Speech still going on when the padding runs out is reported as "no end of speech".
 void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm, bool paced, bool scores)
 {
     const QVector<double> levels = frameLevels(pcm);
-    const qsizetype end = speechEnd(levels, pcm.size() / 2);
+    const QPair<qsizetype, double> quietest = quietestStretch(levels);
+    const qsizetype end = speechEnd(levels, quietest.second, pcm.size() / 2);
     // After the recording the room goes on as it sounded at its quietest; a noisy room gives the
     // utterance no digital silence to end in.
     QByteArray padded = pcm;
-    const QByteArray room = pcm.mid(quietestStretch(levels).first * LevelFrame * 2, 15 * LevelFrame * 2);
+    const QByteArray room = pcm.mid(quietest.first * LevelFrame * 2, 15 * LevelFrame * 2);
     while (padded.size() < pcm.size() + 3 * CommandDecoder::SampleRate / 2 && !room.isEmpty())
         padded.append(room);
     const auto *s = reinterpret_cast<const int16_t *>(padded.constData());
