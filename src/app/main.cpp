@@ -1,24 +1,13 @@
 #include "app/accessibility.h"
-#include "app/app_state.h"
 #include "app/fonts.h"
-#include "app/main_window.h"
-#include "app/startup.h"
-#include "app/system_services.h"
-#include "services/dialer.h"
-#include "voice/dialer_factory.h"
-#include "voice/flite_speech.h"
-#include "voice/qt_event_pump.h"
-#include "voice/qt_sound_player.h"
-#include "voice/sphinx_recognizer.h"
-#include "voice/xtest_key_sender.h"
-#include "windows/personal_info_window.h"
+#include "app/program.h"
+#include "core/app_state.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -82,29 +71,7 @@ int main(int argc, char **argv)
     if (QDir().mkpath(passwordDir))
         QFile::setPermissions(passwordDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    auto speech = std::make_unique<FliteSpeech>();
-    auto sound = std::make_unique<QtSoundPlayer>();
-    QtEventPump events;
-    QtPrompter prompter;
-    QtPointerMover pointer;
-    SystemClock clock;
-    const std::unique_ptr<Dialer> dialer = DialerFactory::create(SettingsStore(SettingsStore::defaultPath()));
-    XTestKeySender keys;
-    SphinxRecognizer recognizer;
-    Services services;
-    services.speech = speech.get();
-    services.sound = sound.get();
-    services.events = &events;
-    services.prompter = &prompter;
-    services.pointer = &pointer;
-    services.clock = &clock;
-    services.dialer = dialer.get();
-    services.keys = &keys;
-    services.recognizer = &recognizer;
-
-    AppState state(services, dataDir, SettingsStore::defaultPath(), passwordDir);
-    Startup startup(state);
-    startup.onMainWindowCreated = [&prompter](MainWindow &main) { prompter.setOwner(&main); };
-    startup.run();
+    Program program(dataDir, passwordDir);
+    program.start();
     return app.exec();
 }

@@ -1,22 +1,18 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
 #include "app/decorations.h"
 #include "app/splash_window.h"
 #include "app/today_info_pages.h"
-#include "controls/info_line.h"
 #include "controls/xp_cmd.h"
 #include "controls/xp_cmd_but.h"
 #include "controls/xp_cmd_button.h"
-#include "alerts/bed_time_reminder.h"
+#include "core/app_logic.h"
+#include "core/app_state.h"
+#include "core/info_line.h"
 #include "records/info_file.h"
-#include "services/recognizer.h"
-#include "voice/phone_dialing.h"
-#include "voice/sound_services.h"
-#include "voice/voice_command_interpreter.h"
-#include "voice/voice_grammar.h"
 #include "services/event_pump.h"
 #include "services/pointer_mover.h"
+#include "services/window_opener.h"
 #include "windows/stored_properties.h"
 
 #include <QApplication>
@@ -64,8 +60,8 @@ QLabel *plainLabel(QWidget *parent, const char *name, const QString &text)
 }
 } // namespace
 
-MainWindow::MainWindow(AppState &state, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state)
+MainWindow::MainWindow(AppState &state, AppLogic &logic, WindowOpener &windows, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state), m_logic(logic), m_windows(windows)
 {
     setObjectName("Main");
     setWindowTitle("The Hushby v2.0");
@@ -82,55 +78,22 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     buildBottomBar();
     region(this, "Right(0)", kRight, QColor(22, 48, 112));
 
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName("Timer2");
-    Timer2->setInterval(3000);
-    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Tick);
-    Timer2->start();
     auto makeTimer = [this](const char *name, int ms) {
         auto *t = new QTimer(this);
         t->setObjectName(name);
         t->setInterval(ms);
         return t;
     };
-    BedTimer = makeTimer("BedTimer", 20000);
-    TopTimer = makeTimer("TopTimer", 30000);
-    Timer1 = makeTimer("Timer1", 204);
-    DoTime = makeTimer("DoTime", 60000);
+    m_timer2 = makeTimer("Timer2", 3000);
+    connect(m_timer2, &QTimer::timeout, this, &MainWindow::Timer2Tick);
+    m_timer2->start();
+    m_bedTimer = makeTimer("BedTimer", 20000);
+    m_topTimer = makeTimer("TopTimer", 30000);
+    m_timer1 = makeTimer("Timer1", 204);
+    m_doTime = makeTimer("DoTime", 60000);
 
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { m_pages->selectOp(m_state.TodayInfo); });
-
-    // Calling and voice, bed time.
-    const Services &services = m_state.services;
-    m_dialing = std::make_unique<PhoneDialing>(*m_state.sound, services.dialer, services.prompter, m_state.TodayInfo,
-                                               m_state.SettingsFlags);
-    connect(m_pages, &TodayInfoPages::phoneClicked, this, [this](int k) { m_dialing->PhonePictureClick(k); });
-    VoiceCommandInterpreter::Services voiceServices;
-    voiceServices.sound = m_state.sound.get();
-    voiceServices.dialing = m_dialing.get();
-    voiceServices.events = services.events;
-    voiceServices.keys = services.keys;
-    voiceServices.clock = services.clock;
-    m_voice = std::make_unique<VoiceCommandInterpreter>(List1, m_state.SettingsFlags, m_state.TodayInfo, voiceServices,
-                                                        m_state.resourcePath("alarm.wav"));
-    m_voice->check1Checked = [this] { return m_pages->Check1->isChecked(); };
-    m_voice->check2Checked = [this] { return m_pages->Check2->isChecked(); };
-    if (services.recognizer)
-        connect(services.recognizer, &Recognizer::phraseFinished, this, &MainWindow::OnPhraseFinished);
-
-    m_bed = std::make_unique<BedTimeReminder>(m_state.SettingsFlags, m_state.store, m_state.TodayInfo, *m_state.sound,
-                                              services.clock, m_state.resourcePath("alarm.wav"));
-    m_bed->timerRunning = [this](bool running) {
-        if (running)
-            BedTimer->start();
-        else
-            BedTimer->stop();
-    };
-    connect(BedTimer, &QTimer::timeout, this, [this] { m_bed->tick(); });
-    for (QRadioButton *option : m_pages->Option1)
-        connect(option, &QRadioButton::clicked, this, [this] { m_bed->optionClicked(m_pages->Option1[1]->isChecked()); });
-    connect(m_pages->Check1, &QCheckBox::clicked, this, [this](bool on) { m_bed->Check1Clicked(on); });
-    connect(m_pages->Check2, &QCheckBox::clicked, this, [this](bool on) { m_bed->Check2Clicked(on); });
+    wireLogic();
 
     // Creation steps.
     m_cmdStartTime->setVisible(m_state.SettingsFlags.StartStop);
@@ -143,6 +106,49 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
             w->setMouseTracking(true);
             w->installEventFilter(this);
         }
+}
+
+void MainWindow::wireLogic()
+{
+    connect(m_pages, &TodayInfoPages::phoneClicked, this, [this](int k) { m_logic.dialing.PhonePictureClick(k); });
+    m_logic.interpreter.check1Checked = [this] { return m_pages->Check1->isChecked(); };
+    m_logic.interpreter.check2Checked = [this] { return m_pages->Check2->isChecked(); };
+
+    BedTimeReminder &bed = m_logic.bedTime;
+    connect(&bed, &BedTimeReminder::timerRunningChanged, this, [this](bool running) {
+        if (running)
+            m_bedTimer->start();
+        else
+            m_bedTimer->stop();
+    });
+    connect(m_bedTimer, &QTimer::timeout, &bed, &BedTimeReminder::tick);
+    for (QRadioButton *option : m_pages->Option1)
+        connect(option, &QRadioButton::clicked, this, [this] { m_logic.bedTime.optionClicked(m_pages->Option1[1]->isChecked()); });
+    connect(m_pages->Check1, &QCheckBox::clicked, &bed, &BedTimeReminder::Check1Clicked);
+    connect(m_pages->Check2, &QCheckBox::clicked, &bed, &BedTimeReminder::Check2Clicked);
+    connect(&m_state.settings, &Settings::changed, this, &MainWindow::settingChanged);
+}
+
+void MainWindow::settingChanged(SettingKey key)
+{
+    const SettingsFlags &flags = m_state.SettingsFlags;
+    switch (key) {
+    case SettingKey::Name:
+    case SettingKey::HomePhone:
+        showFamily();
+        break;
+    case SettingKey::StartStop:
+        m_cmdStartTime->setVisible(flags.StartStop);
+        break;
+    case SettingKey::Use911:
+        m_pages->Check1->setChecked(flags.Use911);
+        break;
+    case SettingKey::UseAlarm:
+        m_pages->Check2->setChecked(flags.UseAlarm);
+        break;
+    default:
+        break;
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -254,10 +260,7 @@ void MainWindow::load()
     m_state.WizardOpen = false;
     LoadTodayInfo();
     m_panel[0]->setState(1);
-    if (m_state.SettingsFlags.VoiceOn) {
-        m_state.ensureWordsFile();
-        VoiceGrammar().LoadVoiceGrammar(m_state.services.recognizer, m_state.WordsFilePath, List1);
-    }
+    m_logic.LoadVoiceGrammar();
     m_pages->Check1->setChecked(m_state.SettingsFlags.Use911);
     m_pages->Check2->setChecked(m_state.SettingsFlags.UseAlarm);
     m_state.ListClosing = false;
@@ -274,8 +277,7 @@ void MainWindow::LoadTodayInfo()
 void MainWindow::ShowTodayInfo()
 {
     if (m_state.WizardOpen) {
-        if (windows.fillWizard)
-            windows.fillWizard(true);
+        m_windows.showTodayInfoInWizard();
         return;
     }
     m_pages->showRecord(m_state.TodayInfo);
@@ -290,9 +292,9 @@ void MainWindow::showFamily()
 
 bool MainWindow::passwordAccepted(bool movePointer)
 {
-    if (!m_state.SettingsFlags.UsePassword || !windows.frmLogin)
+    if (!m_state.SettingsFlags.UsePassword)
         return true;
-    const bool ok = windows.frmLogin();
+    const bool ok = m_windows.askPassword();
     if (movePointer && m_state.services.pointer)
         m_state.services.pointer->moveTo(QPoint(360, 440));
     return ok;
@@ -306,39 +308,38 @@ void MainWindow::panelPress(int index)
     PointerMover *pointer = m_state.services.pointer;
     switch (index) {
     case 0:
-        if (m_state.TopWindowOn || !windows.Wizard)
+        if (m_state.TopWindowOn)
             return;
         m_state.WizardOpen = true;
-        windows.Wizard();
+        m_windows.openWizard();
         m_state.WizardOpen = false;
         ShowTodayInfo();
         if (pointer)
             pointer->moveTo(QPoint(180, 340));
         break;
     case 1:
-        if (m_state.TopWindowOn || !windows.WizardSit)
+        if (m_state.TopWindowOn)
             return;
         m_state.ListClosing = false;
-        windows.WizardSit();
+        m_windows.openSitterList();
         if (pointer)
             pointer->moveTo(QPoint(180, 410));
         break;
     case 2:
-        if (m_state.TopWindowOn || !windows.MenuOps)
+        if (m_state.TopWindowOn)
             return;
-        windows.MenuOps();
+        m_windows.openTopicMenu();
         m_state.LoadSettings();
         break;
     case 3:
-        if (windows.switchTopWindow)
-            windows.switchTopWindow();
+        emit topWindowSwitchRequested();
         break;
     }
 }
 
 void MainWindow::closeBoxPress()
 {
-    if (m_state.SettingsFlags.UsePassword && windows.frmLogin && !windows.frmLogin())
+    if (m_state.SettingsFlags.UsePassword && !m_windows.askPassword())
         return;
     m_state.PlayWave("push.wav");
     if (m_state.services.events)
@@ -351,36 +352,34 @@ void MainWindow::Timer2Tick()
     if (!m_state.SplashPending)
         return;
     m_state.SplashPending = false;
-    Timer2->stop();
+    m_timer2->stop();
     if (m_splash)
         m_splash->close();
     if (!isVisible())
         show();
     raise();
     activateWindow();
-    if (m_state.FirstRun && windows.Started) {
-        windows.Started();
+    if (m_state.FirstRun) {
+        m_windows.openGettingStarted();
         m_state.FirstRun = false;
     }
 }
 
-void MainWindow::OnPhraseFinished(const QString &phrase)
+void MainWindow::stopStartupTimer()
 {
-    m_voice->OnPhraseFinished(phrase);
+    m_timer2->stop();
 }
 
-void MainWindow::UnloadOtherWindows(const QString &name)
+void MainWindow::startStartupTimer()
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->objectName() != name && w->isWindow())
-            w->close();
+    m_timer2->start(3000);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_state.FindNextRequested = true;
     m_state.ListClosing = true;
-    UnloadOtherWindows("Main");
+    m_windows.closeAll();
     event->accept();
 }
 
@@ -405,9 +404,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     } else if (event->type() == QEvent::MouseMove) {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("MenuOps") && w->isVisible())
-                w->close();
+        m_windows.closeTopicMenu();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 #include "app/splash_window.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/decorations.h"
 #include "controls/xp_cmd.h"
 #include "windows/stored_properties.h"

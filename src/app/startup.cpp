@@ -1,8 +1,7 @@
 #include "app/startup.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "app/main_window.h"
-#include "app/splash_window.h"
 #include "app/splash_window.h"
 #include "controls/xp_cmd.h"
 #include "services/event_pump.h"
@@ -23,7 +22,10 @@ void centreOnScreen(QWidget *w)
 }
 } // namespace
 
-Startup::Startup(AppState &state, QObject *parent) : QObject(parent), m_state(state) {}
+Startup::Startup(AppState &state, AppLogic &logic, WindowOpener &windows, QObject *parent)
+    : QObject(parent), m_state(state), m_logic(logic), m_windows(windows)
+{
+}
 
 Startup::~Startup()
 {
@@ -63,20 +65,18 @@ void Startup::splashLoad()
     if (events)
         events->handlePendingEvents();
     if (!m_main) {
-        m_main = new MainWindow(m_state);
+        m_main = new MainWindow(m_state, m_logic, m_windows);
         m_main->setSplash(m_splash);
-        if (onMainWindowCreated)
-            onMainWindowCreated(*m_main);
+        emit mainWindowCreated(m_main);
         m_main->load();
         centreOnScreen(m_main);
     }
     if (!m_state.AboutMode)
         m_state.SplashPending = true;
-    m_main->Timer2->stop();
-    m_main->Timer2->setInterval(0);
+    m_main->stopStartupTimer();
     m_main->show();
     if (events)
         events->handlePendingEvents();
-    m_main->Timer2->start(3000);
+    m_main->startStartupTimer();
     m_splash->raise();
 }

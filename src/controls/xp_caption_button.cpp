@@ -1,7 +1,7 @@
 #include "controls/xp_caption_button.h"
 
 #include "controls/caption_label.h"
-#include "controls/info_line.h"
+#include "core/info_line.h"
 #include "controls/ole_colour.h"
 #include "controls/xp_caption_button_accessible.h"
 

@@ -1,5 +1,7 @@
 #include "records/settings_store.h"
 
+#include "records/settings_keys.h"
+
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -53,15 +55,11 @@ bool SettingsStore::getBool(const QString &key, bool def) const
 
 void SettingsStore::LoadSettings(SettingsFlags &f) const
 {
-    f.FamilyName = GetSetting(QStringLiteral("Name"), QString());
-    f.HomePhone = GetSetting(QStringLiteral("HomePhone"), QString());
-    f.VoiceOn = getBool(QStringLiteral("VoiceOn"), false);
-    f.TalkBack = getBool(QStringLiteral("Talk"), true);
-    f.AutoDial = getBool(QStringLiteral("AutoDial"), false);
-    f.StartStop = getBool(QStringLiteral("StartStop"), false);
-    f.UsePassword = getBool(QStringLiteral("UsePassword"), false);
-    f.Use911 = getBool(QStringLiteral("Use911"), false);
-    f.UseAlarm = getBool(QStringLiteral("UseAlarm"), false);
+    f.FamilyName = GetSetting(SettingKeys::name(SettingKey::Name), QString());
+    f.HomePhone = GetSetting(SettingKeys::name(SettingKey::HomePhone), QString());
+    for (const SettingKeyInfo &k : SettingKeys::all())
+        if (k.isBool)
+            *SettingKeys::flag(f, k.key) = getBool(QString::fromLatin1(k.name), k.boolDefault);
 }
 
 void SettingsStore::SaveFamilyInfo(const SettingsFlags &f)

@@ -1,6 +1,6 @@
 #include "voice/dialer_modem.h"
 
-#include "voice/dialable_number.h"
+#include "core/dialable_number.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

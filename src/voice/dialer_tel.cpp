@@ -1,6 +1,6 @@
 #include "voice/dialer_tel.h"
 
-#include "voice/dialable_number.h"
+#include "core/dialable_number.h"
 
 #include <QDir>
 #include <QDirIterator>

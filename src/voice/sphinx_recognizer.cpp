@@ -2,7 +2,7 @@
 
 #include "voice/command_decoder.h"
 #include "voice/recognition_worker.h"
-#include "voice/voice_grammar.h"
+#include "core/voice_grammar.h"
 
 #include <QFileInfo>
 #include <QMediaDevices>

@@ -1,6 +1,6 @@
 #include "windows/personal_info_window.h"
 
-#include "app/app_state.h"
+#include "core/app_state.h"
 #include "controls/xp_cmd.h"
 #include "windows/stored_properties.h"
 
@@ -61,9 +61,8 @@ PersonalInfoWindow::PersonalInfoWindow(AppState &state, bool showHint, QWidget *
 
 void PersonalInfoWindow::save()
 {
-    m_state.SettingsFlags.FamilyName = m_text[0]->text().trimmed();
-    m_state.SettingsFlags.HomePhone = m_text[1]->text().trimmed();
-    m_state.store.SaveFamilyInfo(m_state.SettingsFlags);
+    m_state.settings.setText(SettingKey::Name, m_text[0]->text().trimmed());
+    m_state.settings.setText(SettingKey::HomePhone, m_text[1]->text().trimmed());
     emit saved();
     m_state.PlayWave("push.wav");
     accept();

@@ -1,5 +1,5 @@
 #include "controls/caption_label.h"
-#include "controls/info_line.h"
+#include "core/info_line.h"
 #include "controls/ole_colour.h"
 #include "controls/property_bag.h"
 #include "controls/xp_cmd.h"

@@ -1,6 +1,6 @@
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
-#include "voice/voice_grammar.h"
+#include "core/voice_grammar.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

@@ -1,4 +1,4 @@
-#include "records/settings_store.h"
+#include "core/settings.h"
 #include "voice/dialer_factory.h"
 #include "voice/dialer_modem.h"
 #include "voice/dialer_tel.h"
@@ -79,6 +79,7 @@ private slots:
     void deviceHeldByAnotherProgram();
     void settingsChooseTheBackend_data();
     void settingsChooseTheBackend();
+    void configuredDialerFollowsTheSettings();
 };
 
 void TestDialerModem::answers_data()
@@ -218,13 +219,43 @@ void TestDialerModem::settingsChooseTheBackend()
         store.SaveSetting("Dialer", dialer);
     store.SaveSetting("ModemDevice", device.device());
 
-    const std::unique_ptr<Dialer> d = DialerFactory::create(store);
+    SettingsFlags flags;
+    Settings settings(store, flags);
+    settings.load();
+
+    const std::unique_ptr<Dialer> d =
+        DialerFactory::create(settings.text(SettingKey::Dialer), settings.text(SettingKey::ModemDevice));
     QVERIFY(d);
     QCOMPARE(dynamic_cast<TelDialer *>(d.get()) != nullptr, !modem);
     if (modem) {
         QCOMPARE(d->requestMakeCall("5550100", "Hushby", "Dialing", ""), 0);
         QCOMPARE(device.received, QByteArray("ATDT5550100;\r"));
     }
+}
+
+void TestDialerModem::configuredDialerFollowsTheSettings()
+{
+    QTemporaryDir dir;
+    SimulatedModem device;
+    QVERIFY(device.ok());
+    device.reply = "\r\nOK\r\n";
+    SettingsStore store(dir.filePath("settings.ini"));
+    SettingsFlags flags;
+    Settings settings(store, flags);
+    settings.load();
+    ConfiguredDialer dialer(settings);
+
+    // Switched to the modem while running: the next call goes to the modem.
+    settings.setText(SettingKey::ModemDevice, device.device());
+    settings.setText(SettingKey::Dialer, "modem");
+    QCOMPARE(dialer.requestMakeCall("5550100", "Hushby", "Dialing", ""), 0);
+    QCOMPARE(device.received, QByteArray("ATDT5550100;\r"));
+
+    // Pointed at a device that is not there, the call fails instead of reaching the old one.
+    device.received.clear();
+    settings.setText(SettingKey::ModemDevice, dir.filePath("no-such-modem"));
+    QVERIFY(dialer.requestMakeCall("5550100", "Hushby", "Dialing", "") != 0);
+    QCOMPARE(device.received, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestDialerModem)

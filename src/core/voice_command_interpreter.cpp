@@ -1,12 +1,12 @@
-#include "voice/voice_command_interpreter.h"
+#include "core/voice_command_interpreter.h"
 
 #include "records/info_record.h"
 #include "records/settings_store.h"
 #include "services/clock.h"
 #include "services/event_pump.h"
 #include "services/key_sender.h"
-#include "voice/phone_dialing.h"
-#include "voice/sound_services.h"
+#include "core/phone_dialing.h"
+#include "core/sound_services.h"
 
 #include <QRandomGenerator>
 

@@ -1,7 +1,7 @@
-#include "app/app_state.h"
+#include "core/app_state.h"
 
-#include "controls/info_line.h"
-#include "voice/sound_services.h"
+#include "core/info_line.h"
+#include "core/sound_services.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -71,7 +71,7 @@ void AppState::ensureWordsFile()
 
 void AppState::LoadSettings()
 {
-    store.LoadSettings(SettingsFlags);
+    settings.load();
 }
 
 void AppState::PlayWave(const QString &fileName)

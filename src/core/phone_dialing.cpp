@@ -1,10 +1,10 @@
-#include "voice/phone_dialing.h"
+#include "core/phone_dialing.h"
 
 #include "records/info_record.h"
 #include "records/settings_store.h"
 #include "services/dialer.h"
 #include "services/prompter.h"
-#include "voice/sound_services.h"
+#include "core/sound_services.h"
 
 PhoneDialing::PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter,
                            const InfoRecord &todayInfo, const SettingsFlags &flags)

@@ -1,5 +1,5 @@
 #include "fakes/recording_fakes.h"
-#include "voice/voice_grammar.h"
+#include "core/voice_grammar.h"
 
 #include <QTemporaryDir>
 #include <QTest>

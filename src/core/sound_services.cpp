@@ -1,4 +1,4 @@
-#include "voice/sound_services.h"
+#include "core/sound_services.h"
 
 #include "services/event_pump.h"
 #include "services/sound_player.h"

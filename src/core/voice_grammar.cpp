@@ -1,4 +1,4 @@
-#include "voice/voice_grammar.h"
+#include "core/voice_grammar.h"
 
 #include "services/recognizer.h"
 

@@ -1,6 +1,5 @@
 #include "fakes/recording_fakes.h"
-#include "voice/qt_event_pump.h"
-#include "voice/sound_services.h"
+#include "core/sound_services.h"
 
 #include <QTest>
 
@@ -13,7 +12,6 @@ private slots:
     void alarmLoopEndsWhenThePhraseArrivesDuringPlayback();
     void missingServicesAreSkipped();
     void speakTextKeepsTheOrder();
-    void qtEventPumpRunsQueuedCalls();
 };
 
 void TestSoundServices::playWaveWithoutAlarmPlaysOnceThenHandlesEvents()
@@ -121,15 +119,6 @@ void TestSoundServices::speakTextKeepsTheOrder()
 
     QCOMPARE(log.with("speak:"),
              QStringList({"Auto Dial is not on, calling out number now!", "Calling Police Now!", ""}));
-}
-
-void TestSoundServices::qtEventPumpRunsQueuedCalls()
-{
-    bool ran = false;
-    QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
-    QVERIFY(!ran);
-    QtEventPump().handlePendingEvents();
-    QVERIFY(ran);
 }
 
 QTEST_GUILESS_MAIN(TestSoundServices)

@@ -1,16 +1,15 @@
-#include "alerts/bed_time_reminder.h"
+#include "core/bed_time_reminder.h"
 
 #include "records/info_record.h"
-#include "records/settings_store.h"
+#include "core/settings.h"
 #include "services/clock.h"
-#include "voice/sound_services.h"
+#include "core/sound_services.h"
 
 #include <QRegularExpression>
 
-BedTimeReminder::BedTimeReminder(SettingsFlags &flags, SettingsStore &store,
-                                 const InfoRecord &todayInfo, SoundServices &sound, Clock *clock,
-                                 const QString &alarmWavePath)
-    : m_flags(flags), m_store(store), m_todayInfo(todayInfo), m_sound(sound), m_clock(clock),
+BedTimeReminder::BedTimeReminder(Settings &settings, const InfoRecord &todayInfo, SoundServices &sound,
+                                 Clock *clock, const QString &alarmWavePath, QObject *parent)
+    : QObject(parent), m_settings(settings), m_todayInfo(todayInfo), m_sound(sound), m_clock(clock),
       m_alarmWavePath(alarmWavePath)
 {
 }
@@ -55,7 +54,7 @@ void BedTimeReminder::tick()
     if (!bedtimeMatches(m_todayInfo.field(InfoRecord::Bedtime), now))
         return;
     // Talk-back is not consulted: the reminder is for the household, not a read-out number.
-    if (m_flags.VoiceOn)
+    if (m_settings.flags().VoiceOn)
         m_sound.SpeakText(reminderText());
     else
         m_sound.PlayWave(m_alarmWavePath);
@@ -64,19 +63,16 @@ void BedTimeReminder::tick()
 bool BedTimeReminder::optionClicked(bool alarmOffSelected)
 {
     m_on = !alarmOffSelected;
-    if (timerRunning)
-        timerRunning(m_on);
+    emit timerRunningChanged(m_on);
     return m_on;
 }
 
 void BedTimeReminder::Check1Clicked(bool checked)
 {
-    m_flags.Use911 = checked;
-    m_store.SaveOption(QStringLiteral("Use911"), checked);
+    m_settings.setFlag(SettingKey::Use911, checked);
 }
 
 void BedTimeReminder::Check2Clicked(bool checked)
 {
-    m_flags.UseAlarm = checked;
-    m_store.SaveOption(QStringLiteral("UseAlarm"), checked);
+    m_settings.setFlag(SettingKey::UseAlarm, checked);
 }

@@ -1,8 +1,8 @@
-#include "alerts/bed_time_reminder.h"
+#include "core/bed_time_reminder.h"
 #include "fakes/recording_fakes.h"
 #include "records/info_record.h"
-#include "records/settings_store.h"
-#include "voice/sound_services.h"
+#include "core/settings.h"
+#include "core/sound_services.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -94,7 +94,8 @@ void TestBedTimeReminder::tick()
     flags.TalkBack = false; // not consulted
     InfoRecord info;
     info.setField(InfoRecord::Bedtime, "8:30 PM");
-    BedTimeReminder reminder(flags, store, info, sound, &clock, "sounds/alarm.wav");
+    Settings settings(store, flags);
+    BedTimeReminder reminder(settings, info, sound, &clock, "sounds/alarm.wav");
 
     reminder.tick();
     QCOMPARE(log.entries, expected);
@@ -107,9 +108,10 @@ void TestBedTimeReminder::optionButtonsSwitchTheTimer()
     SettingsStore store(dir.filePath("settings.ini"));
     SettingsFlags flags;
     InfoRecord info;
-    BedTimeReminder reminder(flags, store, info, sound, nullptr, QString());
+    Settings settings(store, flags);
+    BedTimeReminder reminder(settings, info, sound, nullptr, QString());
     QList<bool> told;
-    reminder.timerRunning = [&](bool running) { told << running; };
+    connect(&reminder, &BedTimeReminder::timerRunningChanged, this, [&](bool running) { told << running; });
 
     QVERIFY(!reminder.isOn()); // every run starts with the reminder off
     QCOMPARE(reminder.optionClicked(false), true);
@@ -125,7 +127,8 @@ void TestBedTimeReminder::checkBoxesAreStoredOnEveryClick()
     SettingsStore store(dir.filePath("settings.ini"));
     SettingsFlags flags;
     InfoRecord info;
-    BedTimeReminder reminder(flags, store, info, sound, nullptr, QString());
+    Settings settings(store, flags);
+    BedTimeReminder reminder(settings, info, sound, nullptr, QString());
 
     reminder.Check1Clicked(true);
     QVERIFY(flags.Use911);

@@ -1,4 +1,4 @@
-#include "controls/info_line.h"
+#include "core/info_line.h"
 
 InfoLine::InfoLine(QObject *parent) : QObject(parent) {}
 

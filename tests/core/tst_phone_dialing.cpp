@@ -1,8 +1,8 @@
 #include "fakes/recording_fakes.h"
 #include "records/info_record.h"
 #include "records/settings_store.h"
-#include "voice/phone_dialing.h"
-#include "voice/sound_services.h"
+#include "core/phone_dialing.h"
+#include "core/sound_services.h"
 
 #include <QtTest>
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/settings.h"
 #include "records/info_record.h"
 #include "records/settings_store.h"
 
@@ -57,6 +58,7 @@ public:
     Services services;
     SettingsStore store;
     ::SettingsFlags SettingsFlags;
+    Settings settings{store, SettingsFlags};
     InfoRecord TodayInfo;
     std::unique_ptr<SoundServices> sound;
     std::unique_ptr<InfoLine> infoLine; // the main window's LblInfo text

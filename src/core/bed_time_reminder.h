@@ -1,20 +1,20 @@
 #pragma once
+#include <QObject>
 #include <QString>
 #include <QTime>
-#include <functional>
 
 class Clock;
 class InfoRecord;
-class SettingsStore;
+class Settings;
 class SoundServices;
-struct SettingsFlags;
 
 // The bed-time reminder of the "Schedule" tab and the two voice-permission check boxes of the
 // "Emergency" tab. The main window owns the 20-second timer; this class says when it runs.
-class BedTimeReminder {
+class BedTimeReminder : public QObject {
+    Q_OBJECT
 public:
-    BedTimeReminder(SettingsFlags &flags, SettingsStore &store, const InfoRecord &todayInfo,
-                    SoundServices &sound, Clock *clock, const QString &alarmWavePath);
+    BedTimeReminder(Settings &settings, const InfoRecord &todayInfo, SoundServices &sound, Clock *clock,
+                    const QString &alarmWavePath, QObject *parent = nullptr);
 
     // Whether a bedtime as typed ("20:30", "8:30", "8:30 PM", "8:30pm", "8:30 p.m.") names the
     // hour and minute of now. Without a suffix the hours are read on the 24-hour clock; an empty
@@ -25,9 +25,8 @@ public:
     void tick();
 
     // A click on either "Alarm ON"/"Alarm OFF" button; the argument is whether "Alarm OFF" is
-    // now selected. Returns whether the timer is to run, and tells timerRunning too.
+    // now selected. Returns whether the timer is to run, and announces it.
     bool optionClicked(bool alarmOffSelected);
-    std::function<void(bool running)> timerRunning;
     bool isOn() const { return m_on; }
 
     // "Allow 911 Voice Activation" and "Allow Voice "Alarm" Activation", stored on each click.
@@ -36,9 +35,11 @@ public:
 
     static QString reminderText();
 
+signals:
+    void timerRunningChanged(bool running);
+
 private:
-    SettingsFlags &m_flags;
-    SettingsStore &m_store;
+    Settings &m_settings;
     const InfoRecord &m_todayInfo;
     SoundServices &m_sound;
     Clock *m_clock;

@@ -1,4 +1,4 @@
-#include "voice/dialable_number.h"
+#include "core/dialable_number.h"
 
 QString DialableNumber::filter(const QString &number)
 {

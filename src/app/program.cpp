@@ -1,0 +1,38 @@
+#include "app/program.h"
+
+#include "app/startup.h"
+#include "core/app_logic.h"
+#include "core/app_state.h"
+#include "records/settings_store.h"
+#include "voice/dialer_factory.h"
+
+Program::Program(const QString &dataDir, const QString &passwordDir)
+{
+    Services services;
+    services.speech = &m_speech;
+    services.sound = &m_sound;
+    services.events = &m_events;
+    services.prompter = &m_prompter;
+    services.pointer = &m_pointer;
+    services.clock = &m_clock;
+    services.keys = &m_keys;
+    services.recognizer = &m_recognizer;
+    m_state = std::make_unique<AppState>(services, dataDir, SettingsStore::defaultPath(), passwordDir);
+    // The dialer follows the settings, so it can only be made once they exist.
+    m_dialer = std::make_unique<ConfiguredDialer>(m_state->settings);
+    m_state->services.dialer = m_dialer.get();
+    m_logic = std::make_unique<AppLogic>(*m_state);
+    m_windows = std::make_unique<ProgramWindows>(*m_state);
+    m_startup = std::make_unique<Startup>(*m_state, *m_logic, *m_windows);
+    QObject::connect(m_startup.get(), &Startup::mainWindowCreated, m_startup.get(), [this](MainWindow *main) {
+        m_prompter.setOwner(main);
+        m_windows->setOwner(main);
+    });
+}
+
+Program::~Program() = default;
+
+void Program::start()
+{
+    m_startup->run();
+}

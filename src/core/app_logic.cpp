@@ -1,0 +1,54 @@
+#include "core/app_logic.h"
+
+#include "core/app_state.h"
+#include "core/voice_grammar.h"
+#include "services/recognizer.h"
+
+namespace {
+VoiceCommandInterpreter::Services voiceServices(AppState &state, PhoneDialing &dialing)
+{
+    VoiceCommandInterpreter::Services s;
+    s.sound = state.sound.get();
+    s.dialing = &dialing;
+    s.events = state.services.events;
+    s.keys = state.services.keys;
+    s.clock = state.services.clock;
+    return s;
+}
+} // namespace
+
+AppLogic::AppLogic(AppState &state, QObject *parent)
+    : QObject(parent),
+      dialing(*state.sound, state.services.dialer, state.services.prompter, state.TodayInfo, state.SettingsFlags),
+      interpreter(List1, state.SettingsFlags, state.TodayInfo, voiceServices(state, dialing),
+                  state.resourcePath("alarm.wav")),
+      bedTime(state.settings, state.TodayInfo, *state.sound, state.services.clock, state.resourcePath("alarm.wav")),
+      m_state(state)
+{
+    if (Recognizer *rec = state.services.recognizer)
+        connect(rec, &Recognizer::phraseFinished, this, [this](const QString &phrase) { interpreter.OnPhraseFinished(phrase); });
+    connect(&state.settings, &Settings::changed, this, &AppLogic::settingChanged);
+}
+
+AppLogic::~AppLogic() = default;
+
+void AppLogic::LoadVoiceGrammar()
+{
+    m_started = true;
+    if (!m_state.SettingsFlags.VoiceOn)
+        return;
+    m_state.ensureWordsFile();
+    VoiceGrammar().LoadVoiceGrammar(m_state.services.recognizer, m_state.WordsFilePath, List1);
+}
+
+void AppLogic::settingChanged(SettingKey key)
+{
+    // Before the main window's first load the settings are still being read at start-up.
+    if (key != SettingKey::VoiceOn || !m_started)
+        return;
+    // Voice switched on in a running program listens at once; switched off, the microphone stops.
+    if (m_state.SettingsFlags.VoiceOn)
+        LoadVoiceGrammar();
+    else if (Recognizer *rec = m_state.services.recognizer)
+        rec->stopRecognition();
+}
