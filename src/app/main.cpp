@@ -1,6 +1,6 @@
 #include "app/accessibility.h"
-#include "app/fonts.h"
 #include "app/program.h"
+#include "controls/look.h"
 #include "core/app_state.h"
 
 #include <QApplication>
@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     describeOptions(parser);
     parser.process(app);
-    installFontSubstitutes();
+    Look::installFontSubstitutes();
     installAccessibleWindowRoles();
 
     QString dataDir = parser.isSet("data-dir") ? parser.value("data-dir")

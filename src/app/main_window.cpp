@@ -3,6 +3,7 @@
 #include "app/decorations.h"
 #include "app/splash_window.h"
 #include "app/today_info_pages.h"
+#include "controls/look.h"
 #include "controls/xp_cmd.h"
 #include "controls/xp_cmd_but.h"
 #include "controls/xp_cmd_button.h"
@@ -72,11 +73,11 @@ MainWindow::MainWindow(AppState &state, AppLogic &logic, WindowOpener &windows, 
     buildTopBar();
     buildLeftPanel();
     m_pages = new TodayInfoPages(this);
-    auto *centre = region(this, "MainBackElastic", kCentre, QColor(236, 240, 250));
+    auto *centre = region(this, "MainBackElastic", kCentre, Look::page());
     m_pages->setParent(centre);
     m_pages->setGeometry(4, 4, kCentre.width() - 8, kCentre.height() - 6);
     buildBottomBar();
-    region(this, "Right(0)", kRight, QColor(22, 48, 112));
+    region(this, "Right(0)", kRight, Look::frame());
 
     auto makeTimer = [this](const char *name, int ms) {
         auto *t = new QTimer(this);
@@ -155,13 +156,12 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildTopBar()
 {
-    m_tops = region(this, "Tops", kTops, QColor(22, 48, 112));
+    m_tops = region(this, "Tops", kTops, Look::frame());
     m_tops->installEventFilter(this);
     auto *title = plainLabel(m_tops, "LblTitle", "The Hushby");
-    QFont tf("Tahoma", 30, QFont::Bold);
-    title->setFont(tf);
+    title->setFont(Look::titleFont(30));
     QPalette pal = title->palette();
-    pal.setColor(QPalette::WindowText, QColor(255, 246, 214));
+    pal.setColor(QPalette::WindowText, Look::lightText());
     title->setPalette(pal);
     auto *shadow = new QGraphicsDropShadowEffect(title);
     shadow->setOffset(3, 3);
@@ -174,7 +174,7 @@ void MainWindow::buildTopBar()
 
     auto *version = plainLabel(m_tops, "LblVersion", "v2.0");
     auto *tm = plainLabel(m_tops, "LblTM", "TM");
-    QFont small("Tahoma", 8, QFont::Bold);
+    const QFont small = Look::titleFont(8);
     for (QLabel *l : {version, tm}) {
         l->setFont(small);
         l->setPalette(pal);
@@ -185,11 +185,11 @@ void MainWindow::buildTopBar()
     version->move(title->x() + title->width() + 2, title->y() + title->height() - 20);
 
     m_lblName = plainLabel(m_tops, "LblName", QString());
-    QFont nf("Tahoma", 14, QFont::Bold);
+    QFont nf = Look::titleFont(14);
     nf.setItalic(true);
     m_lblName->setFont(nf);
     QPalette namePal = m_lblName->palette();
-    namePal.setColor(QPalette::WindowText, QColor(255, 214, 120));
+    namePal.setColor(QPalette::WindowText, Look::highlight());
     m_lblName->setPalette(namePal);
     m_lblName->setGeometry(24, 66, 600, 28);
     m_lblName->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -204,11 +204,11 @@ void MainWindow::buildTopBar()
 
 void MainWindow::buildLeftPanel()
 {
-    m_lefts = region(this, "Lefts", kLefts, QColor(205, 215, 238));
+    m_lefts = region(this, "Lefts", kLefts, Look::panel());
     m_cmdStartTime = new XpCmd(m_state.infoLine.get(), m_lefts);
     m_cmdStartTime->setObjectName("cmdStartTime");
     loadButton(m_cmdStartTime,
-               {{"Caption", "Start Time"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(6, 61, 100)}},
+               {{"Caption", "Start Time"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
                font());
     m_cmdStartTime->setToolTip("Start time for sitter.");
     m_cmdStartTime->setGeometry(10, 6, 109, 26);
@@ -216,8 +216,7 @@ void MainWindow::buildLeftPanel()
     for (int i = 0; i < 4; ++i) {
         auto *b = new XpCmdButton(m_state.infoLine.get(), m_lefts);
         b->setObjectName(QStringLiteral("xpcmdbutton1(%1)").arg(i));
-        QFont big("Tahoma", 12, QFont::Bold);
-        loadButton(b, {{"Caption", QString::fromLatin1(kPanelCaptions[i])}, {"Font", big}}, font());
+        loadButton(b, {{"Caption", QString::fromLatin1(kPanelCaptions[i])}, {"Font", Look::titleFont(12)}}, font());
         if (kPanelTips[i])
             b->setToolTip(QString::fromLatin1(kPanelTips[i]));
         b->setGeometry(10, 38 + i * 66, 109, 60);
@@ -232,9 +231,9 @@ void MainWindow::buildLeftPanel()
 
 void MainWindow::buildBottomBar()
 {
-    auto *bottom = region(this, "Bottom(1)", kBottom, QColor(22, 48, 112));
+    auto *bottom = region(this, "Bottom(1)", kBottom, Look::frame());
     QPalette pal = bottom->palette();
-    pal.setColor(QPalette::WindowText, QColor(255, 246, 214));
+    pal.setColor(QPalette::WindowText, Look::lightText());
     m_lblTime = plainLabel(bottom, "LblTime", QString());
     m_lblTime->setPalette(pal);
     m_lblTime->setGeometry(8, 6, 120, 18);
@@ -296,7 +295,7 @@ bool MainWindow::passwordAccepted(bool movePointer)
         return true;
     const bool ok = m_windows.askPassword();
     if (movePointer && m_state.services.pointer)
-        m_state.services.pointer->moveTo(QPoint(360, 440));
+        m_state.services.pointer->moveTo(Look::PointerAfterPassword);
     return ok;
 }
 
@@ -315,7 +314,7 @@ void MainWindow::panelPress(int index)
         m_state.WizardOpen = false;
         ShowTodayInfo();
         if (pointer)
-            pointer->moveTo(QPoint(180, 340));
+            pointer->moveTo(Look::PointerAfterWizard);
         break;
     case 1:
         if (m_state.TopWindowOn)
@@ -323,7 +322,7 @@ void MainWindow::panelPress(int index)
         m_state.ListClosing = false;
         m_windows.openSitterList();
         if (pointer)
-            pointer->moveTo(QPoint(180, 410));
+            pointer->moveTo(Look::PointerAfterSitterList);
         break;
     case 2:
         if (m_state.TopWindowOn)

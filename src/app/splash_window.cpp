@@ -1,5 +1,6 @@
 #include "app/splash_window.h"
 
+#include "controls/look.h"
 #include "core/app_state.h"
 #include "app/decorations.h"
 #include "controls/xp_cmd.h"
@@ -16,7 +17,7 @@ SplashWindow::SplashWindow(AppState &state, QWidget *parent)
     setFixedSize(402, 435);
 
     QPalette light = palette();
-    light.setColor(QPalette::WindowText, QColor(255, 246, 214));
+    light.setColor(QPalette::WindowText, Look::lightText());
     auto label = [&](const char *name, const QString &text, const QFont &font, const QRect &geometry,
                      Qt::Alignment align = Qt::AlignCenter) {
         auto *l = new QLabel(text, this);
@@ -29,16 +30,16 @@ SplashWindow::SplashWindow(AppState &state, QWidget *parent)
         l->setGeometry(geometry);
         return l;
     };
-    label("LblTitle", "The Hushby", QFont("Tahoma", 34, QFont::Bold), QRect(20, 120, 362, 64));
-    label("LblVersion", "v2.0", QFont("Tahoma", 9, QFont::Bold), QRect(330, 176, 50, 16), Qt::AlignLeft);
-    label("LblTM", "TM", QFont("Tahoma", 8, QFont::Bold), QRect(352, 122, 30, 14), Qt::AlignLeft);
-    label("LblSlogan", "For parents peace of mind!", QFont("Tahoma", 14, QFont::Bold), QRect(20, 214, 362, 30));
+    label("LblTitle", "The Hushby", Look::titleFont(34), QRect(20, 120, 362, 64));
+    label("LblVersion", "v2.0", Look::titleFont(9), QRect(330, 176, 50, 16), Qt::AlignLeft);
+    label("LblTM", "TM", Look::titleFont(8), QRect(352, 122, 30, 14), Qt::AlignLeft);
+    label("LblSlogan", "For parents peace of mind!", Look::titleFont(14), QRect(20, 214, 362, 30));
     label("LblLine", "All the information needed and displayed for your sitter, in one place.",
-          QFont("Tahoma", 11), QRect(40, 256, 322, 48));
+          Look::titleFont(11, false), QRect(40, 256, 322, 48));
 
     m_continue = new XpCmd(m_state.infoLine.get(), this);
     m_continue->setObjectName("cmdStartTime");
-    loadButton(m_continue, {{"Caption", "Continue"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(6, 61, 100)}},
+    loadButton(m_continue, {{"Caption", "Continue"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
                font());
     m_continue->setGeometry(151, 372, 100, 28);
     connect(m_continue, &XpCaptionButton::clicked, this, &SplashWindow::continuePressed);
@@ -57,6 +58,6 @@ void SplashWindow::paintEvent(QPaintEvent *)
     if (m_background.isNull())
         m_background = Decorations::splashBackground(size());
     p.drawPixmap(0, 0, m_background);
-    p.setPen(QPen(QColor(255, 214, 120), 2));
+    p.setPen(QPen(Look::highlight(), 2));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
 }

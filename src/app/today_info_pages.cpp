@@ -2,6 +2,7 @@
 
 #include "app/decorations.h"
 #include "app/phone_picture.h"
+#include "controls/look.h"
 #include "records/info_record.h"
 
 #include <QButtonGroup>
@@ -89,7 +90,7 @@ struct PageBuilder {
             f.setPointSizeF(f.pointSizeF() * 1.25);
             h->setFont(f);
             QPalette pal = h->palette();
-            pal.setColor(QPalette::WindowText, QColor(170, 20, 20));
+            pal.setColor(QPalette::WindowText, Look::warningText());
             h->setPalette(pal);
             top->addWidget(h, 1, Qt::AlignRight | Qt::AlignVCenter);
         } else {
@@ -339,7 +340,7 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
                 red->setObjectName("Label5");
                 red->setFont(q->font());
                 QPalette pal = red->palette();
-                pal.setColor(QPalette::WindowText, QColor(210, 0, 0));
+                pal.setColor(QPalette::WindowText, Look::alertText());
                 red->setPalette(pal);
                 red->setAutoFillBackground(true);
                 red->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,6 +1,7 @@
 #include "controls/xp_cmd.h"
 
 #include "controls/caption_label.h"
+#include "controls/look.h"
 #include "controls/ole_colour.h"
 #include "controls/property_bag.h"
 
@@ -14,7 +15,7 @@ XpCmd::XpCmd(InfoLine *infoLine, QWidget *parent)
     f.setUnderline(false);
     f.setStrikeOut(false);
     m_label->setFont(f);
-    m_label->setColour(QColor(6, 61, 100));
+    m_label->setColour(Look::buttonText());
 }
 
 QString XpCmd::tagCaption() const

@@ -42,7 +42,7 @@ PersonalInfoWindow::PersonalInfoWindow(AppState &state, bool showHint, QWidget *
 
     m_save = new XpCmd(m_state.infoLine.get(), this);
     m_save->setObjectName("cmds(0)");
-    loadButton(m_save, {{"Caption", "&Save"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(6, 61, 100)}},
+    loadButton(m_save, {{"Caption", "&Save"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
                font());
     m_save->setGeometry(200, 216, 88, 28);
     m_save->setState(1);

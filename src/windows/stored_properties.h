@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/look.h"
 #include "controls/property_bag.h"
 #include "controls/xp_caption_button.h"
 
@@ -19,15 +20,13 @@ inline void loadButton(XpCaptionButton *button, std::initializer_list<std::pair<
 }
 
 // A colour as stored with a window: 0x00BBGGRR.
-inline quint32 storedColour(int r, int g, int b)
+inline quint32 storedColour(const QColor &c)
 {
-    return quint32(r) | (quint32(g) << 8) | (quint32(b) << 16);
+    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
 }
 
 // The font the windows store with their command buttons.
 inline QFont storedButtonFont()
 {
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(8.25);
-    return f;
+    return Look::textFont();
 }

@@ -4,6 +4,7 @@
 #include "app/splash_window.h"
 #include "app/startup.h"
 #include "app/today_info_pages.h"
+#include "support/modal_handler.h"
 #include "controls/xp_cmd.h"
 #include "windows/personal_info_window.h"
 
@@ -31,11 +32,12 @@ private:
 };
 
 // Answers the Personal Information window when it comes up modally.
-void answerPersonalInfo(const QString &name, const QString &phone, bool save, bool *hintSeen)
+using PersonalInfoAnswer = ModalHandler<PersonalInfoWindow>;
+
+std::unique_ptr<PersonalInfoAnswer> answerPersonalInfo(const QString &name, const QString &phone, bool save,
+                                                       bool *hintSeen)
 {
-    QTimer::singleShot(0, [=] {
-        auto *w = qobject_cast<PersonalInfoWindow *>(QApplication::activeModalWidget());
-        QVERIFY(w);
+    return std::make_unique<PersonalInfoAnswer>([=](PersonalInfoWindow *w) {
         *hintSeen = w->hint()->isVisible();
         w->nameBox()->setText(name);
         w->phoneBox()->setText(phone);
@@ -66,7 +68,7 @@ void TestStartup::firstRunOrder()
     AppFixture f;
     ShowRecorder rec(f.log);
     bool hintSeen = false;
-    answerPersonalInfo("  Smith  ", " 555-0100 ", true, &hintSeen);
+    const auto answer = answerPersonalInfo("  Smith  ", " 555-0100 ", true, &hintSeen);
     auto startup = f.startup();
     startup->run();
 
@@ -119,10 +121,11 @@ void TestStartup::storedName()
         f.storeSetting("Name", stored);
     bool hintSeen = false;
     bool asked = false;
+    std::unique_ptr<PersonalInfoAnswer> answer;
     if (firstRun) {
         asked = true;
         // Closed by its close box: nothing stored, still a first run.
-        answerPersonalInfo("Ignored", "", false, &hintSeen);
+        answer = answerPersonalInfo("Ignored", "", false, &hintSeen);
     }
     auto startup = f.startup();
     startup->run();

@@ -1,9 +1,8 @@
-#include "app/fonts.h"
+#include "controls/look.h"
 
-#include <QFont>
 #include <QStringList>
 
-void installFontSubstitutes()
+void Look::installFontSubstitutes()
 {
     // Few faces, all from one family: every further face costs start-up time to load.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), QStringList{"DejaVu Sans Condensed", "Liberation Sans Narrow"});
