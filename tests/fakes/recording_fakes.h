@@ -75,10 +75,12 @@ private:
 class FakePrompter : public Prompter {
 public:
     explicit FakePrompter(CallLog &log) : m_log(log) {}
-    void message(const QString &text, const QString &title, Icon) override
+    void message(const QString &text, const QString &title, Icon icon) override
     {
         m_log.add("message:" + title + "|" + text);
+        lastIcon = icon;
     }
+    Icon lastIcon = Icon::None;
 private:
     CallLog &m_log;
 };
