@@ -32,6 +32,7 @@ private slots:
     void showsTodayInfo();
     void geometry();
     void callingAndRemindersWired();
+    void savedSettingsShowAtOnce();
     void programWindowsCloseAllButTheOwner();
 };
 
@@ -256,6 +257,33 @@ void TestMainWindow::callingAndRemindersWired()
     QCOMPARE(f.log.with("speak:").size(), 1);
     pages->Option1[1]->click();
     QVERIFY(!timer(main, "BedTimer")->isActive());
+}
+
+// An option saved anywhere in the running program shows at once in the main window.
+void TestMainWindow::savedSettingsShowAtOnce()
+{
+    AppFixture f;
+    f.storeSetting("Name", "Lee");
+    auto startup = f.startup();
+    startup->run();
+    MainWindow *main = startup->mainWindow();
+    auto *startTime = main->findChild<XpCmd *>("cmdStartTime");
+    QVERIFY(!startTime->isVisible());
+
+    f.state->settings.setFlag(SettingKey::StartStop, true);
+    QVERIFY(startTime->isVisible());
+    f.state->settings.setFlag(SettingKey::UseAlarm, true);
+    QVERIFY(main->pages()->Check2->isChecked());
+    f.state->settings.setText(SettingKey::Name, "Okafor");
+    f.state->settings.setText(SettingKey::HomePhone, "555-0123");
+    QCOMPARE(main->LblName()->text(), QString("Okafor Family"));
+    QCOMPARE(main->pages()->Lblphone->text(), QString("555-0123"));
+
+    // Voice switched on while running loads the grammar at once.
+    f.log.entries.clear();
+    f.state->settings.setFlag(SettingKey::VoiceOn, true);
+    QCOMPARE(f.log.with("rec:").mid(0, 1), QStringList({"stop"}));
+    QVERIFY(f.log.entries.contains("rec:start"));
 }
 
 // The real opener closes every other window of the program, never the main window.
