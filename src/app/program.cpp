@@ -34,5 +34,9 @@ Program::~Program() = default;
 
 void Program::start()
 {
+    QStringList waves;
+    for (const char *name : {"bink.wav", "push.wav", "flash.wav", "alarm.wav"})
+        waves << m_state->resourcePath(QString::fromLatin1(name));
+    m_sound.preload(waves);
     m_startup->run();
 }
