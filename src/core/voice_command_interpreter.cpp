@@ -74,8 +74,10 @@ void VoiceCommandInterpreter::handlePendingEvents()
 void VoiceCommandInterpreter::OnPhraseFinished(const QString &phrase)
 {
     SoundServices &sound = *m_services.sound;
-    // Any notification ends a sounding alarm, even one that is otherwise ignored.
-    sound.setAlarmSounding(false);
+    // Any phrase ends a sounding alarm, even one that is otherwise ignored; an utterance that
+    // was no phrase does not, as the alarm itself would be heard by the microphone and end at once.
+    if (!phrase.isEmpty())
+        sound.setAlarmSounding(false);
 
     if (m_flags.VoiceOn) {
         if (phrase.isEmpty())

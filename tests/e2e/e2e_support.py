@@ -80,7 +80,10 @@ def centre(acc):
 
 
 def click_at(x, y, button=1):
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
+    # --sync waits for the pointer to move, which never comes when it is already there.
+    here = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True, text=True).stdout
+    sync = ["--sync"] if "X=%d\nY=%d\n" % (x, y) not in here else []
+    subprocess.run(["xdotool", "mousemove"] + sync + [str(x), str(y)], check=True)
     subprocess.run(["xdotool", "click", str(button)], check=True)
 
 
