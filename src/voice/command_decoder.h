@@ -71,8 +71,6 @@ public:
 
     Scores lastScores() const { return m_scores; }
 
-    static constexpr int SampleRate = 16000;
-
 private:
     QString judge(const int16_t *samples, int count);
     // The phones heard against the nearest pronunciation of the words, per phone of it.

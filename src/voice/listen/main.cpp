@@ -1,6 +1,7 @@
 // hushby-listen: checks the microphone and an edited word list outside the program.
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
+#include "voice/utterance_segmenter.h"
 #include "voice/voice_grammar.h"
 
 #include <QCoreApplication>
@@ -50,7 +51,8 @@ bool readWave(const QString &path, QByteArray *pcm, QString *error)
         if (body + size > data.size() && id != "data")
             break;
         if (id == "fmt " && size >= 16) {
-            formatOk = u16(body) == 1 && u16(body + 2) == 1 && u32(body + 4) == 16000 && u16(body + 14) == 16;
+            formatOk = u16(body) == 1 && u16(body + 2) == 1 && u32(body + 4) == UtteranceSegmenter::SampleRate
+                && u16(body + 14) == 16;
         } else if (id == "data") {
             if (!formatOk) {
                 *error = QStringLiteral("not 16 kHz mono 16-bit PCM");
@@ -65,7 +67,7 @@ bool readWave(const QString &path, QByteArray *pcm, QString *error)
     return false;
 }
 
-constexpr qsizetype LevelFrame = 320; // 20 ms
+constexpr qsizetype LevelFrame = UtteranceSegmenter::SampleRate / 50; // 20 ms
 
 QVector<double> frameLevels(const QByteArray &pcm)
 {
@@ -134,17 +136,17 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
     // utterance no digital silence to end in.
     QByteArray padded = pcm;
     const QByteArray room = pcm.mid(quietest.first * LevelFrame * 2, 15 * LevelFrame * 2);
-    while (padded.size() < pcm.size() + 3 * CommandDecoder::SampleRate / 2 && !room.isEmpty())
+    while (padded.size() < pcm.size() + 3 * UtteranceSegmenter::SampleRate / 2 && !room.isEmpty())
         padded.append(room);
     const auto *s = reinterpret_cast<const int16_t *>(padded.constData());
     const qsizetype total = padded.size() / 2;
-    const qsizetype chunk = CommandDecoder::SampleRate / 50;
+    const qsizetype chunk = UtteranceSegmenter::SampleRate / 50;
     decoder.resetStream();
     QElapsedTimer clock;
     clock.start();
     int utterances = 0;
     for (qsizetype at = 0; at < total; at += chunk) {
-        const qint64 due = at * 1000 / CommandDecoder::SampleRate;
+        const qint64 due = at * 1000 / UtteranceSegmenter::SampleRate;
         const qint64 wait = due - clock.elapsed();
         if (paced && wait > 0)
             QThread::msleep(wait);
@@ -153,7 +155,7 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
             ++utterances;
             out() << path << '\t' << phrase;
             if (paced) {
-                const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / CommandDecoder::SampleRate;
+                const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / UtteranceSegmenter::SampleRate;
                 out() << '\t' << QString::number(latency, 'f', 0) << " ms";
             } else if (scores) {
                 printScores(decoder.lastScores());
