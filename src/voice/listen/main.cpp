@@ -115,12 +115,17 @@ qsizetype speechEnd(const QVector<double> &levels, double roomLevel, qsizetype s
     return samples;
 }
 
+// The figures of the utterance in fixed columns, then the features the judge weighed as
+// name=value, exact to the bit: the fit reads them as they are.
 void printScores(const CommandDecoder::Scores &s)
 {
     out() << '\t' << s.grammarWords << '\t' << s.frames << '\t' << s.wordFrames << '\t' << s.wordGap << '\t'
           << s.worstWordGap << '\t' << s.otherGap << '\t' << s.extraSpeech << '\t' << s.speechFrames << '\t'
           << s.slowestPhone << '\t' << s.fastestPhone << '\t' << s.phoneDistance << '\t' << s.heardPhones << '\t'
           << s.confidence;
+    for (int i = 0; i < CommandDecoder::FeatureCount; ++i)
+        out() << '\t' << CommandDecoder::FeatureNames[i] << '='
+              << QString::number(s.features[i], 'g', QLocale::FloatingPointShortest);
 }
 
 // Plays a file to the decoder in 20 ms chunks, as the microphone delivers audio, and reports each
