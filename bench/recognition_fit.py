@@ -7,8 +7,8 @@ Reads CORPUS_DIR/results.tsv, written by bench/recognition_score.py (which runs 
 --scores; with --segment, a line per utterance cut from a file), fits a logistic model on the
 utterances of the fitting voices, refines it for the commands let through at the false-acceptance
 goal, and prints the weights and thresholds for src/voice/command_decoder.cpp with the figures
-they give on the fitting voices and on the held-out voices. The features are those hushby-listen --scores prints, scaled as
-the decoder scales them; change both together.
+they give on the fitting voices and on the held-out voices. The features are read as hushby-listen
+--scores prints them (name=value, scaled by the decoder), and the weights print in their order.
 """
 import argparse
 import math
@@ -19,20 +19,19 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from recognition_score import COMMAND_OF, FIT_VOICES, SEVERE  # noqa: E402
 
-NAMES = ["wordGap", "worstWordGap", "otherGap", "extraSpeech", "cover", "slowPhone", "fastPhone",
-         "phoneDistance"]
 # Non-commands weigh more: accepting one costs more than asking the sitter to say it again.
 OTHER_WEIGHT = 3.0
 FALSE_ACCEPT_GOAL = 0.02
+# hushby-listen --scores prints the phrase and this many figures before the features.
+FIGURES = 14
 
 
 def features(f):
-    word_gap, worst, other_gap = float(f[4]), float(f[5]), float(f[6])
-    extra, speech = int(f[7]), max(1, int(f[8]))
-    slowest, fastest, distance = float(f[9]), float(f[10]), float(f[11])
-    cover = int(f[3]) / speech
-    return [word_gap / 10, worst / 10, other_gap / 5, 5 * extra / speech, 3 * min(cover, 1.5),
-            max(0.0, slowest - 15) / 5, max(0.0, 4 - fastest), 2 * distance]
+    """The names and values of the features the decoder weighed for an utterance."""
+    pairs = [field.split("=", 1) for field in f[FIGURES:]]
+    if not pairs or any(len(p) != 2 for p in pairs):
+        sys.exit("results.tsv has no features: run bench/recognition_score.py with a current hushby-listen")
+    return [name for name, _ in pairs], [float(value) for _, value in pairs]
 
 
 def fit(samples, l2=0.003, rounds=4000, rate=0.5):
@@ -84,15 +83,18 @@ def main():
     args = parser.parse_args()
     rows = [line.rstrip("\n").split("\t") for line in open(os.path.join(args.corpus, "results.tsv")) if line.strip()]
     items = []
+    names = None
     for r in rows:
         kind, phrase, voice, f = r[1], r[3], r[5], r[8:]
-        if len(f) < 14:
-            sys.exit("results.tsv has no scores: run bench/recognition_score.py first")
+        row_names, x = features(f)
+        if names is not None and row_names != names:
+            sys.exit("results.tsv mixes features of different hushby-listen builds: score the corpus again")
+        names = row_names
         words = f[1]
         if words not in COMMAND_OF and words != "nine one one":
             continue  # no whole phrase: rejected whatever the weights
         right = kind == "command" and COMMAND_OF[words if words in COMMAND_OF else "911"] == COMMAND_OF.get(phrase)
-        items.append((voice in FIT_VOICES, kind, right, words, features(f)))
+        items.append((voice in FIT_VOICES, kind, right, words, x))
 
     fitting = [(x, 1.0 if right else 0.0, 1.0 if kind == "command" else OTHER_WEIGHT)
                for fit_voice, kind, right, words, x in items if fit_voice]
@@ -103,7 +105,7 @@ def main():
     score = {id(i): sum(a * b for a, b in zip(w, i[4] + [1.0])) for i in items}
     _, threshold = operating_point(w, [i for i in items if i[0]], n_commands, n_others)
 
-    print("weights (%s, bias):" % ", ".join(NAMES))
+    print("weights (%s, bias):" % ", ".join(names))
     print("  {%s}" % ", ".join("%.4f" % v for v in w))
     print("threshold for a false acceptance of at most %.0f%% on the fitting voices: %.2f"
           % (100 * FALSE_ACCEPT_GOAL, threshold))

@@ -22,19 +22,34 @@ const char *const SearchCommands = "commands";
 const char *const SearchPhones = "phones";
 
 // Whether an utterance is the grammar's best phrase is judged by a linear score over how the
-// phrase explains the audio against a free phone loop. The weights were fitted on the recognition
-// benchmark (bench/), on half of its voices; the thresholds were set on its utterances as the
-// microphone's audio is cut into them; see bench/recognition.md.
-struct Weights {
-    double wordGap, worstWordGap, otherGap, extraSpeech, cover, slowPhone, fastPhone, phoneDistance, bias;
-};
-constexpr Weights Model = {-0.9370, -0.7695, -0.7692, -1.6905, 0.4021, -1.3431, -0.6726, -0.9342, 2.8740};
+// phrase explains the audio against a free phone loop. The weights (in the order of
+// CommandDecoder::Feature) were fitted on the recognition benchmark (bench/), on half of its
+// voices; the thresholds were set on its utterances as the microphone's audio is cut into them;
+// see bench/recognition.md.
+constexpr CommandDecoder::Features Weights = {-0.9370, -0.7695, -0.7692, -1.6905, 0.4021, -1.3431, -0.6726, -0.9342};
+constexpr double Bias = 2.8740;
 constexpr double Threshold = -2.9;
 // Taking other speech for the wake word or for 911 costs most, so they need more certainty.
 constexpr double WakeWordThreshold = -1.1;
 constexpr double EmergencyThreshold = 1.2;
 // Amplitude of the noise floor added before judging, about 67 dB below full scale.
 constexpr int NoiseFloor = 30;
+
+// The features' scales bring each to a few units over the benchmark's utterances, so that one
+// step size and one penalty suit every weight of the fit. Frames are 10 ms.
+constexpr double WordGapScale = 10; // per-frame gaps run to tens
+constexpr double OtherGapScale = 5;
+constexpr double ExtraSpeechScale = 5; // a fifth of the speech left to silence counts one
+constexpr double CoverScale = 3;
+// The grammar can stretch its words over long silence, to several times the speech heard; the
+// cap keeps those few utterances from outweighing the rest in the fit.
+constexpr double CoverCap = 1.5;
+// Up to 15 frames a phone is slow speech; beyond it a word is stretched over something else.
+constexpr double SlowPhoneFrames = 15;
+constexpr double SlowPhoneScale = 5;
+// Under 4 frames a phone is no speaking pace: the word was squeezed in.
+constexpr double FastPhoneFrames = 4;
+constexpr double PhoneDistanceScale = 2;
 
 } // namespace
 
@@ -282,6 +297,22 @@ bool isFiller(const QString &word)
     return word.startsWith(u'<') || word.startsWith(u'[') || word.startsWith(u'+');
 }
 
+CommandDecoder::Features scaledFeatures(const CommandDecoder::Scores &s)
+{
+    using D = CommandDecoder;
+    const double speech = std::max(1, s.speechFrames);
+    D::Features f;
+    f[D::WordGap] = s.wordGap / WordGapScale;
+    f[D::WorstWordGap] = s.worstWordGap / WordGapScale;
+    f[D::OtherGap] = s.otherGap / OtherGapScale;
+    f[D::ExtraSpeech] = ExtraSpeechScale * s.extraSpeech / speech;
+    f[D::Cover] = CoverScale * std::min(s.wordFrames / speech, CoverCap);
+    f[D::SlowPhone] = std::max(0.0, s.slowestPhone - SlowPhoneFrames) / SlowPhoneScale;
+    f[D::FastPhone] = std::max(0.0, FastPhoneFrames - s.fastestPhone);
+    f[D::PhoneDistance] = PhoneDistanceScale * s.phoneDistance;
+    return f;
+}
+
 } // namespace
 
 double CommandDecoder::phoneDistance(const QVector<QStringList> &wordPhones, const QStringList &heard)
@@ -384,18 +415,15 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
     }
     sc.heardPhones = heard.join(u' ');
     sc.phoneDistance = phoneDistance(wordProns, heard);
+    sc.features = scaledFeatures(sc);
 
     const QString phrase = m_phraseOfWords.value(grammar.words);
     if (phrase.isEmpty())
         return {}; // the grammar found no whole phrase in the audio
-    const double speech = std::max(1, sc.speechFrames);
-    const Weights &w = Model;
-    sc.confidence = w.wordGap * sc.wordGap / 10 + w.worstWordGap * sc.worstWordGap / 10
-        + w.otherGap * sc.otherGap / 5 + w.extraSpeech * 5 * sc.extraSpeech / speech
-        + w.cover * 3 * std::min(sc.wordFrames / speech, 1.5)
-        + w.slowPhone * std::max(0.0, sc.slowestPhone - 15) / 5
-        + w.fastPhone * std::max(0.0, 4 - sc.fastestPhone)
-        + w.phoneDistance * 2 * sc.phoneDistance + w.bias;
+    // Summed in the fit's order, so that the fit's score of the printed features is this one.
+    for (int i = 0; i < FeatureCount; ++i)
+        sc.confidence += Weights[i] * sc.features[i];
+    sc.confidence += Bias;
     double needed = Threshold;
     if (grammar.words == QLatin1String("hushby"))
         needed = WakeWordThreshold;

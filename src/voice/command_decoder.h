@@ -7,6 +7,7 @@
 
 #include "voice/utterance_segmenter.h"
 
+#include <array>
 #include <cstdint>
 
 struct ps_decoder_s;
@@ -15,6 +16,15 @@ struct ps_decoder_s;
 // rejects speech that is none of them. Not thread-safe: use one CommandDecoder per thread.
 class CommandDecoder {
 public:
+    // What the judge weighs: figures of Scores, scaled to a few units each. hushby-listen
+    // --scores prints them under these names in this order, and bench/recognition_fit.py fits
+    // the weights on them as printed.
+    enum Feature { WordGap, WorstWordGap, OtherGap, ExtraSpeech, Cover, SlowPhone, FastPhone, PhoneDistance,
+                   FeatureCount };
+    static constexpr std::array<const char *, FeatureCount> FeatureNames = {
+        "wordGap", "worstWordGap", "otherGap", "extraSpeech", "cover", "slowPhone", "fastPhone", "phoneDistance"};
+    using Features = std::array<double, FeatureCount>;
+
     // How the last utterance was judged, for tuning and for hushby-listen --scores.
     struct Scores {
         QString grammarWords;   // words of the grammar's best path
@@ -35,7 +45,8 @@ public:
         // own, per phone of the phrase.
         double phoneDistance = 0;
         QString heardPhones;
-        double confidence = 0;      // accepted above the phrase's threshold
+        Features features{};
+        double confidence = 0;      // accepted above the phrase's threshold; 0 when no whole phrase
     };
 
     CommandDecoder();
@@ -70,8 +81,6 @@ public:
     bool inUtterance() const { return m_segmenter.inSpeech(); }
 
     Scores lastScores() const { return m_scores; }
-
-    static constexpr int SampleRate = 16000;
 
 private:
     QString judge(const int16_t *samples, int count);

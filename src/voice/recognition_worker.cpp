@@ -27,7 +27,7 @@ bool RecognitionWorker::startListening(const QAudioDevice &device, QString *erro
         return false;
     }
     QAudioFormat format;
-    format.setSampleRate(CommandDecoder::SampleRate);
+    format.setSampleRate(UtteranceSegmenter::SampleRate);
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     if (device.isNull() || !device.isFormatSupported(format)) {
@@ -38,7 +38,7 @@ bool RecognitionWorker::startListening(const QAudioDevice &device, QString *erro
     }
     m_source = std::make_unique<QAudioSource>(device, format);
     // Small buffers: the utterance ends, and is judged, as soon as its last audio arrives.
-    m_source->setBufferSize(CommandDecoder::SampleRate * 2 / 25);
+    m_source->setBufferSize(UtteranceSegmenter::SampleRate * 2 / 25);
     m_input = m_source->start();
     if (!m_input || m_source->error() != QAudio::NoError) {
         if (error)

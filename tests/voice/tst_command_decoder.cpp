@@ -3,6 +3,7 @@
 #include "core/voice_grammar.h"
 
 #include <QAudioDevice>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,6 +17,7 @@ class TestCommandDecoder : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QString m_words;
     QStringList m_phrases;
     int m_files = 0;
 
@@ -53,8 +55,8 @@ private slots:
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
         }
         bool ok = false;
-        m_phrases = VoiceGrammar::readPhraseLines(
-            qEnvironmentVariable("HUSHBY_SOURCE_DIR") + QStringLiteral("/resources/words.txt"), &ok);
+        m_words = qEnvironmentVariable("HUSHBY_SOURCE_DIR") + QStringLiteral("/resources/words.txt");
+        m_phrases = VoiceGrammar::readPhraseLines(m_words, &ok);
         QVERIFY(ok);
         CommandDecoder decoder;
         QStringList unpronounceable;
@@ -92,6 +94,60 @@ private slots:
         const auto d = decoder();
         QVERIFY(d);
         QCOMPARE(d->decode(pcm), phrase);
+    }
+
+    // The weights are fitted on what hushby-listen --scores prints: it must be, to the last bit,
+    // what the judge weighed, under the names and in the columns the fit reads.
+    void listenPrintsTheFeaturesJudged_data()
+    {
+        QTest::addColumn<QString>("voice");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("command") << "slt" << "call police";
+        QTest::newRow("other speech") << "rms" << "the ambulance drove past";
+    }
+
+    void listenPrintsTheFeaturesJudged()
+    {
+        QFETCH(QString, voice);
+        QFETCH(QString, spoken);
+        const QString listen = qEnvironmentVariable("HUSHBY_BUILD_DIR") + QStringLiteral("/hushby-listen");
+        QVERIFY2(QFileInfo::exists(listen), qPrintable(listen + QStringLiteral(" is not built")));
+        const QByteArray pcm = speak(voice, spoken);
+        QVERIFY(!pcm.isEmpty());
+        const QString raw = m_dir.filePath(QStringLiteral("listen.raw"));
+        const QString wave = m_dir.filePath(QStringLiteral("listen.wav"));
+        QFile file(raw);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pcm) == pcm.size());
+        file.close();
+        QCOMPARE(QProcess::execute("sox", {"-t", "raw", "-r", "16000", "-e", "signed-integer", "-b", "16", "-c", "1",
+                                           raw, wave}),
+                 0);
+
+        QProcess process;
+        process.start(listen, {"--words", m_words, "--scores", wave});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        const QStringList fields = lines.first().split(u'\t');
+        // The file, the phrase and 13 figures, then the features.
+        QCOMPARE(fields.size(), 15 + int(CommandDecoder::FeatureCount));
+
+        const auto d = decoder();
+        QVERIFY(d);
+        QCOMPARE(fields[1], d->decode(pcm));
+        const CommandDecoder::Features judged = d->lastScores().features;
+        QVERIFY(judged != CommandDecoder::Features{});
+        for (int i = 0; i < CommandDecoder::FeatureCount; ++i) {
+            const QStringList pair = fields[15 + i].split(u'=');
+            QCOMPARE(pair.size(), 2);
+            QCOMPARE(pair[0], QLatin1String(CommandDecoder::FeatureNames[i]));
+            bool ok = false;
+            const double printed = pair[1].toDouble(&ok);
+            QVERIFY2(ok && printed == judged[i],
+                     qPrintable(QStringLiteral("%1 printed as %2, judged %3")
+                                    .arg(pair[0], pair[1], QString::number(judged[i], 'g', 17))));
+        }
     }
 
     void streamGivesOnePhrasePerUtterance()

@@ -2,6 +2,7 @@
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
 #include "core/voice_grammar.h"
+#include "voice/utterance_segmenter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -50,7 +51,8 @@ bool readWave(const QString &path, QByteArray *pcm, QString *error)
         if (body + size > data.size() && id != "data")
             break;
         if (id == "fmt " && size >= 16) {
-            formatOk = u16(body) == 1 && u16(body + 2) == 1 && u32(body + 4) == 16000 && u16(body + 14) == 16;
+            formatOk = u16(body) == 1 && u16(body + 2) == 1 && u32(body + 4) == UtteranceSegmenter::SampleRate
+                && u16(body + 14) == 16;
         } else if (id == "data") {
             if (!formatOk) {
                 *error = QStringLiteral("not 16 kHz mono 16-bit PCM");
@@ -65,7 +67,7 @@ bool readWave(const QString &path, QByteArray *pcm, QString *error)
     return false;
 }
 
-constexpr qsizetype LevelFrame = 320; // 20 ms
+constexpr qsizetype LevelFrame = UtteranceSegmenter::SampleRate / 50; // 20 ms
 
 QVector<double> frameLevels(const QByteArray &pcm)
 {
@@ -113,12 +115,17 @@ qsizetype speechEnd(const QVector<double> &levels, double roomLevel, qsizetype s
     return samples;
 }
 
+// The figures of the utterance in fixed columns, then the features the judge weighed as
+// name=value, exact to the bit: the fit reads them as they are.
 void printScores(const CommandDecoder::Scores &s)
 {
     out() << '\t' << s.grammarWords << '\t' << s.frames << '\t' << s.wordFrames << '\t' << s.wordGap << '\t'
           << s.worstWordGap << '\t' << s.otherGap << '\t' << s.extraSpeech << '\t' << s.speechFrames << '\t'
           << s.slowestPhone << '\t' << s.fastestPhone << '\t' << s.phoneDistance << '\t' << s.heardPhones << '\t'
           << s.confidence;
+    for (int i = 0; i < CommandDecoder::FeatureCount; ++i)
+        out() << '\t' << CommandDecoder::FeatureNames[i] << '='
+              << QString::number(s.features[i], 'g', QLocale::FloatingPointShortest);
 }
 
 // Plays a file to the decoder in 20 ms chunks, as the microphone delivers audio, and reports each
@@ -134,17 +141,17 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
     // utterance no digital silence to end in.
     QByteArray padded = pcm;
     const QByteArray room = pcm.mid(quietest.first * LevelFrame * 2, 15 * LevelFrame * 2);
-    while (padded.size() < pcm.size() + 3 * CommandDecoder::SampleRate / 2 && !room.isEmpty())
+    while (padded.size() < pcm.size() + 3 * UtteranceSegmenter::SampleRate / 2 && !room.isEmpty())
         padded.append(room);
     const auto *s = reinterpret_cast<const int16_t *>(padded.constData());
     const qsizetype total = padded.size() / 2;
-    const qsizetype chunk = CommandDecoder::SampleRate / 50;
+    const qsizetype chunk = UtteranceSegmenter::SampleRate / 50;
     decoder.resetStream();
     QElapsedTimer clock;
     clock.start();
     int utterances = 0;
     for (qsizetype at = 0; at < total; at += chunk) {
-        const qint64 due = at * 1000 / CommandDecoder::SampleRate;
+        const qint64 due = at * 1000 / UtteranceSegmenter::SampleRate;
         const qint64 wait = due - clock.elapsed();
         if (paced && wait > 0)
             QThread::msleep(wait);
@@ -153,7 +160,7 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
             ++utterances;
             out() << path << '\t' << phrase;
             if (paced) {
-                const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / CommandDecoder::SampleRate;
+                const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / UtteranceSegmenter::SampleRate;
                 out() << '\t' << QString::number(latency, 'f', 0) << " ms";
             } else if (scores) {
                 printScores(decoder.lastScores());
