@@ -79,6 +79,13 @@ public:
     {
         m_log.add("message:" + title + "|" + text);
     }
+    // Answers with `answer`, OK unless a test says otherwise.
+    bool question(const QString &text, const QString &title) override
+    {
+        m_log.add("question:" + title + "|" + text);
+        return answer;
+    }
+    bool answer = true;
 private:
     CallLog &m_log;
 };
