@@ -91,6 +91,8 @@ void SitterList::ShowSitter()
     for (int i = 0; i < BoxCount; ++i)
         if (stored(i))
             m_boxes[i] = shown(m_buffer.field(kBoxField[i]));
+    // A total belongs to the sitter it was worked out for.
+    m_boxes[TotalBox].clear();
     // The position read, not the number stored in it: a record carrying a wrong number must not
     // send the next update to another record.
     CurrentSitter = out.ok() ? out.number : m_buffer.Number;

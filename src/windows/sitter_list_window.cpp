@@ -126,16 +126,16 @@ void SitterListWindow::buildLeftSide()
 
     auto *picture = new QLabel(left);
     picture->setObjectName("Image20");
-    picture->setPixmap(sitterPicture(QSize(130, 110)));
-    picture->setGeometry(20, 134, 130, 110);
+    picture->setPixmap(sitterPicture(QSize(146, 170)));
+    picture->setGeometry(12, 150, 146, 170);
 
     m_search = new QLineEdit(left);
     m_search->setObjectName("Text2");
     m_search->setToolTip("Enter any part of sitters name.");
     m_search->setAccessibleName("Search");
-    m_search->setGeometry(12, 372, 146, 26);
+    m_search->setGeometry(12, 406, 146, 26);
     connect(m_search, &QLineEdit::textChanged, &m_list, &SitterList::setSearchText);
-    makeCommand(7, "&Search", left, QRect(12, 406, 146, 30))->setToolTip("Enter Last Name of Sitter");
+    makeCommand(7, "&Search", left, QRect(12, 442, 146, 30))->setToolTip("Enter Last Name of Sitter");
 }
 
 void SitterListWindow::buildBoxes(QWidget *area)
