@@ -7,7 +7,6 @@
 #include <QVector>
 #include <array>
 #include <cstring>
-#include <functional>
 
 namespace {
 
@@ -63,7 +62,8 @@ bool counted(QFile &file, Outcome &out)
 
 // Calls `visit(recordNo, bytes)` for records from..count, reading large blocks; stops when it
 // returns true. False when the file could not be read.
-bool scan(QFile &file, int from, int count, const std::function<bool(int, const char *)> &visit, bool *stopped)
+template<typename Visit>
+bool scan(QFile &file, int from, int count, const Visit &visit, bool *stopped)
 {
     *stopped = false;
     if (from < 1)
@@ -253,17 +253,15 @@ Outcome SitterFile::findName(const QString &path, const QString &text, int from)
         file, from, result.count,
         [&](int n, const char *bytes) {
             const char *p = bytes + nameAt;
+            const int b = SitterRecord::blankEnd(p, width);
             int a = 0;
-            int b = width;
             while (a < b && p[a] == ' ')
                 ++a;
-            while (b > a && p[b - 1] == ' ')
-                --b;
             if (a == b)
                 return false;
             for (int i = a; i < b; ++i)
                 name[i - a] = table[uchar(p[i])];
-            if (!QByteArrayView(name, b - a).contains(QByteArrayView(needle)))
+            if (!needle.isEmpty() && !memmem(name, size_t(b - a), needle.constData(), size_t(needle.size())))
                 return false;
             result.number = n;
             return true;

@@ -59,15 +59,34 @@ bool SitterRecord::isErased() const
     return trimmed(SitterName) == QLatin1String("Erased");
 }
 
+int SitterRecord::blankEnd(const char *bytes, int width)
+{
+    // Eight blanks at a time: names are short and their fields mostly filling, and a scan of the
+    // whole file checks every one.
+    constexpr quint64 kBlanks = 0x2020202020202020ULL;
+    int end = width;
+    while (end >= 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + end - 8, 8);
+        if (word != kBlanks)
+            break;
+        end -= 8;
+    }
+    while (end > 0 && bytes[end - 1] == ' ')
+        --end;
+    return end;
+}
+
 bool SitterRecord::nameIsErased(const char *nameBytes)
 {
+    const int width = kWidths[SitterName];
     int from = 0;
-    int to = kWidths[SitterName];
-    while (from < to && nameBytes[from] == ' ')
+    while (from < width && nameBytes[from] == ' ')
         ++from;
-    while (to > from && nameBytes[to - 1] == ' ')
-        --to;
-    return to - from == 6 && std::memcmp(nameBytes + from, "Erased", 6) == 0;
+    // Most names differ at once; only a real marker needs its blank filling checked.
+    if (width - from < 6 || std::memcmp(nameBytes + from, "Erased", 6) != 0)
+        return false;
+    return blankEnd(nameBytes, width) == from + 6;
 }
 
 SitterRecord SitterRecord::erased(qint16 number)

@@ -27,6 +27,8 @@ public:
     bool isErased() const;
     static SitterRecord erased(qint16 number);
     static bool nameIsErased(const char *nameBytes);
+    // Length of `bytes` without its trailing blanks.
+    static int blankEnd(const char *bytes, int width);
 
     QByteArray toBytes() const;
     // `bytes` must be RecordLength long.
