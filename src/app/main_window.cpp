@@ -129,6 +129,21 @@ void MainWindow::wireLogic()
     connect(m_pages->Check1, &QCheckBox::clicked, &bed, &BedTimeReminder::Check1Clicked);
     connect(m_pages->Check2, &QCheckBox::clicked, &bed, &BedTimeReminder::Check2Clicked);
     connect(&m_state.settings, &Settings::changed, this, &MainWindow::settingChanged);
+
+    StartStopTiming &timing = m_logic.timing;
+    connect(m_cmdStartTime, &XpCaptionButton::clicked, this, [this] { m_logic.timing.click(m_windows); });
+    connect(&timing, &StartStopTiming::changed, this, [this] {
+        m_cmdStartTime->setCaption(m_logic.timing.caption());
+        m_lblTime->setText(m_logic.timing.label());
+    });
+    // The first tick comes one full minute after the start.
+    connect(&timing, &StartStopTiming::timerRunningChanged, this, [this](bool running) {
+        if (running)
+            m_doTime->start();
+        else
+            m_doTime->stop();
+    });
+    connect(m_doTime, &QTimer::timeout, &timing, &StartStopTiming::tick);
 }
 
 void MainWindow::settingChanged(SettingKey key)

@@ -1,6 +1,7 @@
 #include "app/program_windows.h"
 
 #include "core/app_state.h"
+#include "windows/sitter_list_window.h"
 
 #include <QApplication>
 
@@ -9,7 +10,11 @@ ProgramWindows::ProgramWindows(AppState &state) : m_state(state) {}
 // Windows still to come answer as if their press had ended after its sound and password check.
 void ProgramWindows::openWizard() {}
 
-void ProgramWindows::openSitterList() {}
+void ProgramWindows::openSitterList()
+{
+    SitterListWindow window(m_state, *this, m_owner);
+    window.exec();
+}
 
 void ProgramWindows::openTopicMenu() {}
 

@@ -20,6 +20,20 @@ void QtPrompter::message(const QString &text, const QString &title, Icon icon)
     box.exec();
 }
 
+bool QtPrompter::question(const QString &text, const QString &title)
+{
+    QWidget *active = QApplication::activeWindow();
+    QMessageBox box(active ? active : m_owner);
+    box.setWindowTitle(title.isEmpty() ? QStringLiteral("The Hushby") : title);
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.raise();
+    box.activateWindow();
+    return box.exec() == QMessageBox::Ok;
+}
+
 void QtPointerMover::moveTo(const QPoint &screenPos)
 {
     QCursor::setPos(screenPos);

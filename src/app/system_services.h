@@ -11,6 +11,7 @@ class QWidget;
 class QtPrompter : public Prompter {
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
+    bool question(const QString &text, const QString &title) override;
     // Boxes belong to this window when no window of the program is active (a voice command).
     void setOwner(QWidget *owner) { m_owner = owner; }
 

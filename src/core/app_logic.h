@@ -1,6 +1,7 @@
 #pragma once
 #include "core/bed_time_reminder.h"
 #include "core/phone_dialing.h"
+#include "core/start_stop_timing.h"
 #include "core/voice_command_interpreter.h"
 #include "records/settings_keys.h"
 
@@ -23,6 +24,7 @@ public:
     PhoneDialing dialing;
     VoiceCommandInterpreter interpreter;
     BedTimeReminder bedTime;
+    StartStopTiming timing;
     // The phrase list of the voice grammar.
     QStringList List1;
 

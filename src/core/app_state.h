@@ -80,4 +80,8 @@ public:
     bool TopWindowOn = false;
     bool ListClosing = false;
     bool FindNextRequested = false;
+    // Start-stop timing: the last timed absence, read by the sitter list.
+    bool TimingRunning = false;
+    qint16 TimedHours = 0;
+    qint16 TimedMinutes = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/today_info_pages.h"
 #include "controls/xp_cmd.h"
 #include "controls/xp_cmd_button.h"
+#include "core/start_stop_timing.h"
 #include "records/info_file.h"
 
 #include <QCheckBox>
@@ -34,6 +35,7 @@ private slots:
     void callingAndRemindersWired();
     void savedSettingsShowAtOnce();
     void programWindowsCloseAllButTheOwner();
+    void startTimeButtonRunsTheMinuteTimer();
 };
 
 void TestMainWindow::panelPress_data()
@@ -303,3 +305,34 @@ void TestMainWindow::programWindowsCloseAllButTheOwner()
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_main_window.moc"
+
+void TestMainWindow::startTimeButtonRunsTheMinuteTimer()
+{
+    AppFixture f;
+    f.storeSetting("Name", "Lee");
+    f.storeSetting("StartStop", "True");
+    auto startup = f.startup();
+    startup->run();
+    MainWindow *main = startup->mainWindow();
+    auto *button = main->findChild<XpCmd *>("cmdStartTime");
+    auto *label = main->findChild<QLabel *>("LblTime");
+    QTimer *doTime = timer(main, "DoTime");
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->caption(), QString("Start Time"));
+    QCOMPARE(label->text(), QString());
+    QVERIFY(!doTime->isActive());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(button->caption(), QString("End &Time"));
+    QCOMPARE(label->text(), QString("0 hrs, 0 mins"));
+    QVERIFY(doTime->isActive());
+    QCOMPARE(doTime->interval(), 60000);
+    emit doTime->timeout({});
+    QCOMPARE(label->text(), QString("0 hrs, 1 mins"));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(button->caption(), QString("Start &Time"));
+    QVERIFY(!doTime->isActive());
+    QCOMPARE(label->text(), QString("0 hrs, 1 mins"));
+    QCOMPARE(int(f.state->TimedMinutes), 1);
+}

@@ -76,6 +76,13 @@ public:
         lastIcon = icon;
     }
     Icon lastIcon = Icon::None;
+    // Answers with `answer`, OK unless a test says otherwise.
+    bool question(const QString &text, const QString &title) override
+    {
+        m_log.add("question:" + title + "|" + text);
+        return answer;
+    }
+    bool answer = true;
 private:
     CallLog &m_log;
 };
