@@ -41,18 +41,6 @@ const char *const kPanelCaptions[4] = {" Setup Wizard", " Sitter List", " Help &
 const char *const kPanelTips[4] = {"Enter todays information", "View, Enter, or Edit sitters list.",
                                    "Help and Options", nullptr};
 
-QWidget *region(QWidget *parent, const char *name, const QRect &geometry, const QColor &colour)
-{
-    auto *w = new QWidget(parent);
-    w->setObjectName(name);
-    w->setGeometry(geometry);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
-    return w;
-}
-
 QLabel *plainLabel(QWidget *parent, const char *name, const QString &text)
 {
     auto *label = new QLabel(text, parent);
@@ -74,11 +62,11 @@ MainWindow::MainWindow(AppState &state, AppLogic &logic, WindowOpener &windows, 
     buildTopBar();
     buildLeftPanel();
     m_pages = new TodayInfoPages(this);
-    auto *centre = region(this, "MainBackElastic", kCentre, Look::page());
+    auto *centre = Look::region(this, "MainBackElastic", kCentre, Look::page());
     m_pages->setParent(centre);
     m_pages->setGeometry(4, 4, kCentre.width() - 8, kCentre.height() - 6);
     buildBottomBar();
-    region(this, "Right(0)", kRight, Look::frame());
+    Look::region(this, "Right(0)", kRight, Look::frame());
 
     auto makeTimer = [this](const char *name, int ms) {
         auto *t = new QTimer(this);
@@ -172,7 +160,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildTopBar()
 {
-    m_tops = region(this, "Tops", kTops, Look::frame());
+    m_tops = Look::region(this, "Tops", kTops, Look::frame());
     m_tops->installEventFilter(this);
     auto *title = plainLabel(m_tops, "LblTitle", "The Hushby");
     title->setFont(Look::titleFont(30));
@@ -220,7 +208,7 @@ void MainWindow::buildTopBar()
 
 void MainWindow::buildLeftPanel()
 {
-    m_lefts = region(this, "Lefts", kLefts, Look::panel());
+    m_lefts = Look::region(this, "Lefts", kLefts, Look::panel());
     m_cmdStartTime = new XpCmd(m_state.infoLine.get(), m_lefts);
     m_cmdStartTime->setObjectName("cmdStartTime");
     loadButton(m_cmdStartTime,
@@ -247,7 +235,7 @@ void MainWindow::buildLeftPanel()
 
 void MainWindow::buildBottomBar()
 {
-    auto *bottom = region(this, "Bottom(1)", kBottom, Look::frame());
+    auto *bottom = Look::region(this, "Bottom(1)", kBottom, Look::frame());
     QPalette pal = bottom->palette();
     pal.setColor(QPalette::WindowText, Look::lightText());
     m_lblTime = plainLabel(bottom, "LblTime", QString());

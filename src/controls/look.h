@@ -2,6 +2,9 @@
 #include <QColor>
 #include <QFont>
 #include <QPoint>
+#include <QRect>
+
+class QWidget;
 
 // The program's shared look: the colours and faces every window is drawn with, and the screen
 // positions the pointer is parked at after some windows close.
@@ -39,6 +42,9 @@ inline QFont textFont(qreal points = 8.25)
     f.setPointSizeF(points);
     return f;
 }
+
+// A plain coloured area of a window, such as its title bar or button panel.
+QWidget *region(QWidget *parent, const char *name, const QRect &geometry, const QColor &colour);
 
 // Maps the faces the windows name onto faces a Linux desktop has.
 void installFontSubstitutes();

@@ -1,5 +1,6 @@
 #include "windows/sitter_list_window.h"
 
+#include "controls/look.h"
 #include "controls/xp_cmd.h"
 #include "core/app_state.h"
 #include "services/window_opener.h"
@@ -17,21 +18,6 @@ constexpr QRect kLeftSide(0, 0, 170, 480);
 constexpr QRect kBac1(170, 0, 480, 396);
 constexpr QRect kBot(170, 396, 480, 84);
 
-const QColor kPanel(205, 215, 238);
-const QColor kArea(236, 240, 250);
-const QColor kInk(6, 61, 100);
-
-QWidget *region(QWidget *parent, const char *name, const QRect &geometry, const QColor &colour)
-{
-    auto *w = new QWidget(parent);
-    w->setObjectName(name);
-    w->setGeometry(geometry);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
-    return w;
-}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
@@ -40,7 +26,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     l->setTextFormat(Qt::PlainText);
     l->setGeometry(geometry);
     QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, kInk);
+    pal.setColor(QPalette::WindowText, Look::buttonText());
     l->setPalette(pal);
     return l;
 }
@@ -52,13 +38,13 @@ QPixmap sitterPicture(const QSize &size)
     pix.fill(Qt::transparent);
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kInk, 2));
+    p.setPen(QPen(Look::buttonText(), 2));
     p.setBrush(QColor(250, 246, 230));
     p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 10, 10);
     const qreal w = size.width();
     const qreal h = size.height();
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(22, 48, 112));
+    p.setBrush(Look::frame());
     p.drawEllipse(QPointF(w * 0.38, h * 0.3), w * 0.11, w * 0.11);
     QPainterPath body;
     body.addRoundedRect(QRectF(w * 0.2, h * 0.45, w * 0.36, h * 0.42), 12, 12);
@@ -102,8 +88,8 @@ SitterListWindow::SitterListWindow(AppState &state, WindowOpener &windows, QWidg
     setModal(true);
 
     buildLeftSide();
-    buildBoxes(region(this, "Bac1", kBac1, kArea));
-    buildBottom(region(this, "Bot", kBot, QColor(22, 48, 112)));
+    buildBoxes(Look::region(this, "Bac1", kBac1, Look::page()));
+    buildBottom(Look::region(this, "Bot", kBot, Look::frame()));
 
     connect(&m_list, &SitterList::changed, this, &SitterListWindow::refresh);
     m_list.open();
@@ -113,9 +99,9 @@ SitterListWindow::SitterListWindow(AppState &state, WindowOpener &windows, QWidg
 
 void SitterListWindow::buildLeftSide()
 {
-    QWidget *left = region(this, "LeftSide", kLeftSide, kPanel);
+    QWidget *left = Look::region(this, "LeftSide", kLeftSide, Look::panel());
     QLabel *heading = label(left, "Label1", "Sitter   List", QRect(12, 12, 146, 32));
-    QFont big("Tahoma", 16, QFont::Bold);
+    const QFont big = Look::titleFont(16);
     heading->setFont(big);
     QLabel *hint = label(left, "Label2", "Fill in the information, then click on SAVE.", QRect(12, 50, 146, 40));
     hint->setWordWrap(true);
@@ -204,7 +190,7 @@ XpCmd *SitterListWindow::makeCommand(int index, const QString &caption, QWidget 
 {
     auto *b = new XpCmd(m_state.infoLine.get(), parent);
     b->setObjectName(QStringLiteral("cmds(%1)").arg(index));
-    loadButton(b, {{"Caption", caption}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(6, 61, 100)}},
+    loadButton(b, {{"Caption", caption}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
                font());
     b->setGeometry(geometry);
     connect(b, &XpCaptionButton::clicked, this, [this, index] { runCommand(index); });

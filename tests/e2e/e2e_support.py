@@ -80,15 +80,17 @@ def centre(acc):
 
 
 def click_at(x, y, button=1):
-    # --sync waits for the pointer to move, which never comes when it is already there.
-    here = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True, text=True).stdout
-    sync = ["--sync"] if "X=%d\nY=%d\n" % (x, y) not in here else []
-    subprocess.run(["xdotool", "mousemove"] + sync + [str(x), str(y)], check=True)
+    """Clicks at once: for presses that are timed. --sync would wait for a pointer move that never
+    comes when the pointer is already there."""
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+    time.sleep(0.05)
     subprocess.run(["xdotool", "click", str(button)], check=True)
 
 
 def click(acc, button=1):
-    click_at(*centre(acc), button=button)
+    x, y = centre(acc)
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
+    subprocess.run(["xdotool", "click", str(button)], check=True)
 
 
 def type_text(text):
