@@ -84,7 +84,11 @@ WizardPages::WizardPages(QWidget *parent) : QTabWidget(parent)
     tabBar()->setFocusPolicy(Qt::NoFocus);
     tabBar()->installEventFilter(this);
     // All seven tabs fit the page set's width.
-    tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 6px; }");
+    tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { padding: 3px 6px; margin-right: 1px; background: %1;"
+                       " border: 1px solid %2; border-bottom: none; color: %3; }"
+                       "QTabBar::tab:selected { background: %4; }")
+            .arg(Look::panel().name(), Look::frame().name(), questionColour().name(), Look::page().name()));
 
     QGridLayout *grids[SetupWizard::PageCount] = {};
     QWidget *pageWidgets[SetupWizard::PageCount] = {};

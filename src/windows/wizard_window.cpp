@@ -40,6 +40,9 @@ WizardWindow::WizardWindow(AppState &state, SetupWizard &logic, QWidget *owner)
     setFixedSize(543, 423);
     setModal(true);
     setFont(Look::textFont());
+    // Centred on the owner exactly; the platform's own placement guesses at frames it lacks.
+    if (owner)
+        move(owner->window()->frameGeometry().center() - rect().center());
 
     buildLeftSide();
     m_pages = new WizardPages(this);
