@@ -134,7 +134,8 @@ void WizardWindow::ShowTodayInfo()
 
 void WizardWindow::press(int index)
 {
-    // A press arriving while another runs (its message box or its pending events) waits for none.
+    // A press that comes while another is still running (in its message box or its pending
+    // events) is dropped.
     if (m_busy || index < 0 || index > 3 || m_cmds[index]->isHidden())
         return;
     m_busy = true;
