@@ -10,6 +10,7 @@
 #include "core/app_logic.h"
 #include "core/app_state.h"
 #include "core/info_line.h"
+#include "core/sound_services.h"
 #include "records/info_file.h"
 #include "services/event_pump.h"
 #include "services/pointer_mover.h"
@@ -378,6 +379,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_state.FindNextRequested = true;
     m_state.ListClosing = true;
+    // A sounding alarm ends with the window that started it.
+    m_state.sound->setAlarmSounding(false);
     m_windows.closeAll();
     event->accept();
 }

@@ -6,6 +6,8 @@
 #include "records/settings_store.h"
 #include "voice/dialer_factory.h"
 
+#include <QTimer>
+
 Program::Program(const QString &dataDir, const QString &passwordDir)
 {
     Services services;
@@ -35,4 +37,12 @@ Program::~Program() = default;
 void Program::start()
 {
     m_startup->run();
+    // Loaded once the windows are up (the first press comes after the splash), so start-up
+    // does not wait for the sound device.
+    QTimer::singleShot(0, m_startup.get(), [this] {
+        QStringList waves;
+        for (const char *name : {"bink.wav", "push.wav", "flash.wav", "alarm.wav"})
+            waves << m_state->resourcePath(QString::fromLatin1(name));
+        m_sound.preload(waves);
+    });
 }

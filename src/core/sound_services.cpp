@@ -17,19 +17,25 @@ void SoundServices::SpeakText(const QString &text)
 
 void SoundServices::PlayWave(const QString &path)
 {
-    while (AlarmSounding) {
-        handlePendingEvents();
-        // Without a player the loop would spin, and without an event pump nothing could
-        // clear the flag: sound the alarm once and leave the flag to the caller.
-        if (!m_sound || !m_events)
-            break;
-        // A phrase handled just now may have cleared the flag; the round still plays once,
-        // as the loop only looks at the flag before handling events.
-        m_sound->playToEnd(path);
+    if (m_sound) {
+        if (m_alarmSounding) {
+            m_sound->startLoop(path);
+            m_looping = true;
+        } else {
+            m_sound->play(path);
+        }
     }
-    if (m_sound)
-        m_sound->play(path);
     handlePendingEvents();
+}
+
+void SoundServices::setAlarmSounding(bool on)
+{
+    m_alarmSounding = on;
+    if (!on && m_looping) {
+        m_looping = false;
+        if (m_sound)
+            m_sound->stopLoop();
+    }
 }
 
 void SoundServices::handlePendingEvents()

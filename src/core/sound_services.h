@@ -14,13 +14,13 @@ public:
     // Hands the text over and returns at once; texts are spoken in the order given.
     void SpeakText(const QString &text);
 
-    // Plays a wave file. While AlarmSounding is set the file is replayed to its end, pending
-    // events being handled before each round, so that a phrase arriving in between can clear
-    // the flag and end the loop.
+    // Plays a wave file and handles pending events. While the alarm sounds the file is looped,
+    // without holding the caller, until the alarm is ended.
     void PlayWave(const QString &path);
 
-    // Set by "alarm on", cleared by every phrase notification.
-    bool AlarmSounding = false;
+    // Set by "alarm on", cleared by every phrase notification; clearing it silences the loop.
+    bool alarmSounding() const { return m_alarmSounding; }
+    void setAlarmSounding(bool on);
 
 private:
     void handlePendingEvents();
@@ -28,4 +28,6 @@ private:
     SpeechOutput *m_speech;
     SoundPlayer *m_sound;
     EventPump *m_events;
+    bool m_alarmSounding = false;
+    bool m_looping = false;
 };

@@ -75,7 +75,7 @@ void VoiceCommandInterpreter::OnPhraseFinished(const QString &phrase)
 {
     SoundServices &sound = *m_services.sound;
     // Any notification ends a sounding alarm, even one that is otherwise ignored.
-    sound.AlarmSounding = false;
+    sound.setAlarmSounding(false);
 
     if (m_flags.VoiceOn) {
         if (phrase.isEmpty())
@@ -122,14 +122,14 @@ bool VoiceCommandInterpreter::runCommand(const QString &phrase)
     if (checked(check2Checked) && is({"alarm off"})) {
         sound.SpeakText(QStringLiteral("Turning off alarm now!"));
         handlePendingEvents();
-        sound.AlarmSounding = false;
+        sound.setAlarmSounding(false);
         return true;
     }
     if (checked(check2Checked) && is({"alarm on"})) {
         sound.SpeakText(QStringLiteral("Intruder! ... Intruder!"));
         for (int i = 0; i < 4; ++i)
             handlePendingEvents();
-        sound.AlarmSounding = true;
+        sound.setAlarmSounding(true);
         sound.PlayWave(m_alarmWavePath);
         handlePendingEvents();
         return true;

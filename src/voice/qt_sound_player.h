@@ -2,28 +2,32 @@
 #include "services/sound_player.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QSoundEffect;
 
-// Wave files through QSoundEffect. Each file is loaded once and kept. playToEnd never returns
-// sooner than about the sound's length, even when nothing can be played, so a caller that
-// replays a sound in a loop cannot spin.
+// Wave files through QSoundEffect. Each file is loaded once and kept.
 class QtSoundPlayer : public SoundPlayer {
 public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
 
     void play(const QString &path) override;
-    void playToEnd(const QString &path) override;
+    void startLoop(const QString &path) override;
+    void stopLoop() override;
 
-    // Length of a RIFF/WAVE file's sound from its header; -1 when it cannot be read.
-    static int waveDurationMs(const QString &path);
+    // Starts loading these files without waiting, so that the first press is heard: a sound
+    // loaded on demand misses the moment it was asked for.
+    void preload(const QStringList &paths);
+
+    // Whether the file's sound is playing now (for tests and diagnostics).
+    bool isPlaying(const QString &path) const;
 
 private:
-    // The effect for path, loaded; nullptr when the file is missing or could not be loaded.
-    QSoundEffect *effectFor(const QString &path);
-    static void waitMs(int ms);
+    QSoundEffect *effectFor(const QString &path, bool wait);
 
     QHash<QString, QSoundEffect *> m_effects;
+    QPointer<QSoundEffect> m_loop;
 };

@@ -7,9 +7,7 @@ class TestSoundServices : public QObject {
     Q_OBJECT
 private slots:
     void playWaveWithoutAlarmPlaysOnceThenHandlesEvents();
-    void alarmLoopEndsWhenAPhraseClearsTheFlag_data();
-    void alarmLoopEndsWhenAPhraseClearsTheFlag();
-    void alarmLoopEndsWhenThePhraseArrivesDuringPlayback();
+    void alarmLoopsWithoutHoldingTheCaller();
     void missingServicesAreSkipped();
     void speakTextKeepsTheOrder();
 };
@@ -28,60 +26,27 @@ void TestSoundServices::playWaveWithoutAlarmPlaysOnceThenHandlesEvents()
     QCOMPARE(events.count, 1);
 }
 
-void TestSoundServices::alarmLoopEndsWhenAPhraseClearsTheFlag_data()
-{
-    QTest::addColumn<int>("quietRounds");
-    QTest::newRow("phrase at once") << 0;
-    QTest::newRow("phrase in the second round") << 1;
-    QTest::newRow("phrase in the fourth round") << 3;
-}
-
-void TestSoundServices::alarmLoopEndsWhenAPhraseClearsTheFlag()
-{
-    QFETCH(int, quietRounds);
-    CallLog log;
-    FakeSound sound(log);
-    FakeEventPump events(log);
-    SoundServices services(nullptr, &sound, &events);
-    for (int i = 0; i < quietRounds; ++i)
-        events.pending << [&] { log.add("events"); };
-    events.pending << [&] {
-        log.add("phrase");
-        services.AlarmSounding = false;
-    };
-    services.AlarmSounding = true;
-
-    services.PlayWave("/app/alarm.wav");
-
-    // Each round handles events and then plays to the end, even the round whose events
-    // cleared the flag; then one more play without waiting and a last round of events.
-    QStringList expected;
-    for (int i = 0; i < quietRounds; ++i)
-        expected << "events" << "playToEnd:/app/alarm.wav";
-    expected << "phrase" << "playToEnd:/app/alarm.wav" << "play:/app/alarm.wav";
-    QCOMPARE(log.entries, expected);
-    QCOMPARE(events.count, quietRounds + 2);
-    QVERIFY(!services.AlarmSounding);
-}
-
-void TestSoundServices::alarmLoopEndsWhenThePhraseArrivesDuringPlayback()
+void TestSoundServices::alarmLoopsWithoutHoldingTheCaller()
 {
     CallLog log;
     FakeSound sound(log);
     FakeEventPump events(log);
+    events.pending << [&] { log.add("events"); };
     SoundServices services(nullptr, &sound, &events);
-    int rounds = 0;
-    sound.onPlayToEnd = [&] {
-        if (++rounds == 2)
-            services.AlarmSounding = false;
-    };
-    services.AlarmSounding = true;
 
+    services.setAlarmSounding(true);
     services.PlayWave("/app/alarm.wav");
+    QCOMPARE(log.entries, QStringList({"loop:/app/alarm.wav", "events"}));
 
-    QCOMPARE(log.with("playToEnd:").size(), 2);
-    QCOMPARE(log.entries.last(), QString("play:/app/alarm.wav"));
-    QCOMPARE(events.count, 3);
+    // Cleared by a phrase: the loop stops once; clearing again changes nothing.
+    services.setAlarmSounding(false);
+    services.setAlarmSounding(false);
+    services.PlayWave("/app/bink.wav");
+    QCOMPARE(log.entries, QStringList({"loop:/app/alarm.wav", "events", "loopStop", "play:/app/bink.wav"}));
+    // Set without a sound started, clearing has nothing to stop.
+    services.setAlarmSounding(true);
+    services.setAlarmSounding(false);
+    QCOMPARE(log.entries.count("loopStop"), 1);
 }
 
 void TestSoundServices::missingServicesAreSkipped()
@@ -92,19 +57,21 @@ void TestSoundServices::missingServicesAreSkipped()
 
     SoundServices none(nullptr, nullptr, nullptr);
     none.SpeakText("Ready");
-    none.AlarmSounding = true;
-    none.PlayWave("/app/alarm.wav"); // must return: nothing could ever clear the flag
+    none.setAlarmSounding(true);
+    none.PlayWave("/app/alarm.wav");
+    none.setAlarmSounding(false);
 
-    // Without a pump nothing can clear the flag, so the alarm is not looped but still sounds.
+    // The loop needs no event pump: the next phrase notification ends it.
     SoundServices noEvents(nullptr, &sound, nullptr);
-    noEvents.AlarmSounding = true;
+    noEvents.setAlarmSounding(true);
     noEvents.PlayWave("/app/alarm.wav");
-    QCOMPARE(log.entries, QStringList({"play:/app/alarm.wav"}));
+    noEvents.setAlarmSounding(false);
+    QCOMPARE(log.entries, QStringList({"loop:/app/alarm.wav", "loopStop"}));
 
     SoundServices noSound(nullptr, nullptr, &events);
-    noSound.AlarmSounding = true;
+    noSound.setAlarmSounding(true);
     noSound.PlayWave("/app/alarm.wav");
-    QCOMPARE(events.count, 2);
+    QCOMPARE(events.count, 1);
 }
 
 void TestSoundServices::speakTextKeepsTheOrder()

@@ -1,9 +1,11 @@
 """Drives the real program from outside: finds its windows and controls through the
 accessibility bus, moves the real pointer with xdotool and takes screenshots with import."""
+import array
 import os
 import subprocess
 import sys
 import time
+import wave
 
 import pyatspi
 
@@ -72,10 +74,18 @@ def extents(acc):
     return e.x, e.y, e.width, e.height
 
 
-def click(acc, button=1):
+def centre(acc):
     x, y, w, h = extents(acc)
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2)], check=True)
+    return x + w // 2, y + h // 2
+
+
+def click_at(x, y, button=1):
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
     subprocess.run(["xdotool", "click", str(button)], check=True)
+
+
+def click(acc, button=1):
+    click_at(*centre(acc), button=button)
 
 
 def type_text(text):
@@ -90,3 +100,34 @@ def screenshot(path, acc=None):
         args += ["-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage"]
     subprocess.run(args + [path], check=True)
     log("screenshot:", path)
+
+
+def synthesise(text, path):
+    """Speech as a microphone would carry it: 16 kHz mono with a little silence around it."""
+    raw = path + ".raw.wav"
+    subprocess.run(["flite", "-voice", "rms", "-t", text, "-o", raw], check=True)
+    subprocess.run(["sox", raw, "-r", "16000", "-c", "1", "-b", "16", path, "pad", "0.3", "0.6"], check=True)
+
+
+def say(text, workdir):
+    """Plays the text into the virtual microphone."""
+    wav = os.path.join(workdir, text.replace(" ", "-") + ".wav")
+    synthesise(text, wav)
+    subprocess.run(["paplay", "--device=micfeed", wav], check=True)
+
+
+def samples(path):
+    """The samples of a mono 16-bit wave and its rate."""
+    with wave.open(path) as w:
+        return array.array("h", w.readframes(w.getnframes())), w.getframerate()
+
+
+def loudness(path):
+    data, _ = samples(path)
+    return max((abs(s) for s in data), default=0)
+
+
+def record_speaker(path):
+    """Starts recording what the program plays; terminate() the result to stop."""
+    return subprocess.Popen(["parecord", "--device=speaker.monitor", "--channels=1", "--rate=16000",
+                             "--file-format=wav", path])

@@ -1,6 +1,5 @@
 """A sitter says "hushby", then "call police", into the microphone: the program answers aloud and
 hands the police number of today's information to the desktop's tel: handler."""
-import array
 import os
 import stat
 import struct
@@ -8,9 +7,8 @@ import subprocess
 import sys
 import tempfile
 import time
-import wave
 
-from e2e_support import fail, find, log, screenshot, showing, wait_for
+from e2e_support import fail, find, log, loudness, record_speaker, say, screenshot, showing, wait_for
 
 program, shots = sys.argv[1], sys.argv[2]
 if not os.environ.get("HUSHBY_TEST_AUDIO"):
@@ -62,22 +60,9 @@ with open(dd + "/Hushby.dta", "wb") as f:
     f.write(record)
 
 
-def synthesise(text, path):
-    raw = path + ".raw.wav"
-    subprocess.run(["flite", "-voice", "rms", "-t", text, "-o", raw], check=True)
-    subprocess.run(["sox", raw, "-r", "16000", "-c", "1", "-b", "16", path, "pad", "0.3", "0.6"], check=True)
-
-
-def loudness(path):
-    with wave.open(path) as w:
-        samples = array.array("h", w.readframes(w.getnframes()))
-    return max((abs(s) for s in samples), default=0)
-
-
 env = dict(os.environ, XDG_CONFIG_HOME=config, XDG_DATA_HOME=data, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 heard = home + "/speaker.wav"
-recorder = subprocess.Popen(["parecord", "--device=speaker.monitor", "--channels=1", "--rate=16000",
-                             "--file-format=wav", heard])
+recorder = record_speaker(heard)
 proc = subprocess.Popen([program, "--data-dir", dd], env=env)
 try:
     main = wait_for("the main window", lambda: find("frame", "The Hushby v2.0"))
@@ -89,9 +74,7 @@ try:
     screenshot(shots + "/main-window-today.png", main)
 
     for text in ("hushby", "call police"):
-        wav = home + "/%s.wav" % text.replace(" ", "-")
-        synthesise(text, wav)
-        subprocess.run(["paplay", "--device=micfeed", wav], check=True)
+        say(text, home)
         time.sleep(1.5)
     try:
         wait_for("the call", lambda: os.path.exists(calls) and "tel:5550111" in open(calls).read(), timeout=15)

@@ -42,13 +42,8 @@ class FakeSound : public SoundPlayer {
 public:
     explicit FakeSound(CallLog &log) : m_log(log) {}
     void play(const QString &path) override { m_log.add("play:" + path); }
-    void playToEnd(const QString &path) override
-    {
-        m_log.add("playToEnd:" + path);
-        if (onPlayToEnd)
-            onPlayToEnd();
-    }
-    std::function<void()> onPlayToEnd;
+    void startLoop(const QString &path) override { m_log.add("loop:" + path); }
+    void stopLoop() override { m_log.add("loopStop"); }
 private:
     CallLog &m_log;
 };
