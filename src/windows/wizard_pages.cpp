@@ -120,14 +120,16 @@ WizardPages::WizardPages(QWidget *parent) : QTabWidget(parent)
             w = memo;
         } else {
             auto *line = new QLineEdit(parent);
-            if (b.kind == Kind::Phone)
+            if (b.kind == Kind::Phone) {
+                // The validator holds the width: a cap before it would cut a pasted number
+                // short by the characters it then drops.
                 line->setValidator(new PhoneValidator(SetupWizard::maxLength(i), line));
-            else
-                line->setMaxLength(SetupWizard::maxLength(i));
-            if (b.kind == Kind::Phone)
                 line->setFixedWidth(120);
-            else if (b.kind == Kind::Short)
-                line->setFixedWidth(76);
+            } else {
+                line->setMaxLength(SetupWizard::maxLength(i));
+                if (b.kind == Kind::Short)
+                    line->setFixedWidth(76);
+            }
             line->setFixedHeight(b.kind == Kind::TallLine ? 34 : 22);
             w = line;
         }
