@@ -3,16 +3,24 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class AppState;
+class HelpViewer;
 
 // The real window opener: every window the program opens from another is made here, owned by the
 // main window.
-class ProgramWindows : public WindowOpener {
+class ProgramWindows : public WindowOpener
+{
 public:
     explicit ProgramWindows(AppState &state);
 
     void setOwner(QWidget *main) { m_owner = main; }
+    // Shows the splash again as the About window; the start-up sequence owns the splash.
+    void setAboutOpener(std::function<void()> opener) { m_openAbout = std::move(opener); }
+
+    QWidget *topicMenu() const { return m_topicMenu; }
+    HelpViewer *helpViewer() const;
 
     void openWizard() override;
     void openSitterList() override;
@@ -26,7 +34,14 @@ public:
     void closeAll() override;
 
 private:
+    void openPersonalInfo();
+    void openDedication();
+    // Where a window docked in the main window's corner goes.
+    QPoint docked(const QSize &size) const;
+
     AppState &m_state;
     QPointer<QWidget> m_owner;
     QPointer<QWidget> m_topicMenu;
+    QPointer<QWidget> m_help;
+    std::function<void()> m_openAbout;
 };
