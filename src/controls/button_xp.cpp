@@ -472,6 +472,14 @@ void ButtonXp::playClickSound()
         m_sound->play(QDir::cleanPath(path));
 }
 
+bool ButtonXp::contentFits() const
+{
+    const QRect inner(4, 4, width() - 8, height() - 8);
+    const bool captionFits = m_caption.isEmpty() || inner.contains(m_captionBox);
+    const bool pictureFits = m_current.isNone() || inner.contains(m_pictureBox);
+    return captionFits && pictureFits;
+}
+
 bool ButtonXp::inside(float x, float y) const
 {
     return x >= 0 && y >= 0 && x < width() && y < height();

@@ -117,6 +117,9 @@ public:
     // Only web and mail addresses are opened; anything else could start a program.
     static bool isSafeLink(const QUrl &url);
 
+    // Whether picture and caption both lie inside the 4-pixel margin at the current font.
+    bool contentFits() const;
+
     QImage surface() const { return m_surface; }
     QRect pictureBox() const { return m_pictureBox; }
     QRect captionBox() const { return m_captionBox; }

@@ -50,6 +50,8 @@ HelpViewer::HelpViewer(const QString &helpFilePath, const QString &wordsFilePath
     m_findStatus = new QLabel(this);
     m_findStatus->setObjectName("FindStatus");
     m_findStatus->setMinimumWidth(70);
+    // Also reachable where the window has no frame of its own (no window manager).
+    auto *closeButton = toolButton(this, "cmdClose", "Close", "Close the help");
 
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName("HelpText");
@@ -64,6 +66,7 @@ HelpViewer::HelpViewer(const QString &helpFilePath, const QString &wordsFilePath
     bar->addWidget(m_findText, 1);
     bar->addWidget(m_findNext);
     bar->addWidget(m_findStatus);
+    bar->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(bar);
@@ -73,6 +76,7 @@ HelpViewer::HelpViewer(const QString &helpFilePath, const QString &wordsFilePath
     connect(m_backButton, &QToolButton::clicked, this, &HelpViewer::back);
     connect(m_forwardButton, &QToolButton::clicked, this, &HelpViewer::forward);
     connect(m_print, &QToolButton::clicked, this, &HelpViewer::print);
+    connect(closeButton, &QToolButton::clicked, this, &QWidget::close);
     connect(m_findNext, &QToolButton::clicked, this, [this] { find(m_findText->text()); });
     connect(m_findText, &QLineEdit::returnPressed, this, [this] { find(m_findText->text()); });
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpViewer::linkClicked);

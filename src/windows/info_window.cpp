@@ -24,7 +24,7 @@ InfoWindow::InfoWindow(const QString &message, QWidget *owner) : QDialog(owner, 
     setObjectName("Mbox");
     setAccessibleName("Information");
     setModal(true);
-    setFixedSize(300, 236);
+    setFixedSize(300, 214);
     setMouseTracking(true);
     installEventFilter(this);
 
@@ -55,7 +55,7 @@ InfoWindow::InfoWindow(const QString &message, QWidget *owner) : QDialog(owner, 
     m_info->setWordWrap(true);
     m_info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_info->setAccessibleName(text);
-    m_info->setGeometry(14, 14, 274, 212);
+    m_info->setGeometry(14, 14, 274, 192);
 
     for (QWidget *w : {static_cast<QWidget *>(badge), static_cast<QWidget *>(heading), static_cast<QWidget *>(moon),
                        static_cast<QWidget *>(m_info)}) {

@@ -52,6 +52,7 @@ class TestProgramWindows : public QObject
 private slots:
     void menu_entry_opens_its_window_data();
     void menu_entry_opens_its_window();
+    void pointer_over_the_main_window_closes_the_menu_data();
     void pointer_over_the_main_window_closes_the_menu();
     void help_belongs_to_the_window_that_asked();
     void first_run_shows_getting_started_once();
@@ -113,14 +114,33 @@ void TestProgramWindows::menu_entry_opens_its_window()
     QTRY_VERIFY(!p.windows.topicMenu());
 }
 
+void TestProgramWindows::pointer_over_the_main_window_closes_the_menu_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::newRow("the window's background") << "Main";
+    QTest::newRow("the tab set") << "VideoSoftIndexTab1";
+    QTest::newRow("the Where? page") << "Front";
+    QTest::newRow("an answer on the Where? page") << "answer";
+}
+
 void TestProgramWindows::pointer_over_the_main_window_closes_the_menu()
 {
+    QFETCH(QString, part);
     Program p;
+    QWidget *target = nullptr;
+    if (part == "answer") {
+        for (QLabel *l : p.main.findChild<QWidget *>("Front")->findChildren<QLabel *>())
+            if (l->textInteractionFlags() & Qt::TextSelectableByMouse)
+                target = l;
+    } else {
+        target = part == "Main" ? &p.main : p.main.findChild<QWidget *>(part);
+    }
+    QVERIFY(target);
     p.main.panelPress(2);
     QVERIFY(p.menu());
-    QMouseEvent move(QEvent::MouseMove, QPointF(300, 300), p.main.mapToGlobal(QPointF(300, 300)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&p.main, &move);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
     QTRY_VERIFY(!p.windows.topicMenu());
     // A new press opens a new menu.
     p.main.panelPress(2);

@@ -8,6 +8,7 @@
 #include "windows/info_window.h"
 #include "windows/topic_menu.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
@@ -66,6 +67,7 @@ private slots:
     void info_window_sits_beside_its_label();
     void info_window_closes_on_its_tick_or_when_the_pointer_moves_onto_it_data();
     void info_window_closes_on_its_tick_or_when_the_pointer_moves_onto_it();
+    void info_window_shows_the_longest_message_whole();
     void topic_menu_entries_data();
     void topic_menu_entries();
     void topic_menu_layout_and_dedicated_button();
@@ -161,6 +163,31 @@ void TestHelpWindows::info_window_closes_on_its_tick_or_when_the_pointer_moves_o
     QVERIFY(!w.timer()->isActive());
 }
 
+void TestHelpWindows::info_window_shows_the_longest_message_whole()
+{
+    // The two longest of the Options window's explanations.
+    const QStringList messages = {
+        QStringLiteral("This option will use a computer voice to call out the phone numbers for you. Just click on the "
+                       "phone next to the phone number to hear the number.\r\nCan be used with Voice Commands, So "
+                       "you can hear the phone number from across the room. see help for commands."),
+        QStringLiteral("The Password option lets you keep the Sitter's List secret, and from stopping the timer, and "
+                       "the other information from being altered.\r\n\r\nPlease see help on passwords."),
+    };
+    for (const QString &message : messages) {
+        InfoWindow w(message, nullptr);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QLabel *info = w.infoLabel();
+        QVERIFY2(
+            info->heightForWidth(info->width()) <= info->height(),
+            qPrintable(QStringLiteral("needs %1 of %2").arg(info->heightForWidth(info->width())).arg(info->height())));
+        QVERIFY(w.rect().contains(info->geometry()));
+        const QString build = qEnvironmentVariable("HUSHBY_BUILD_DIR");
+        if (message == messages.first() && !build.isEmpty() && QDir().mkpath(build + "/screenshots"))
+            QVERIFY(w.grab().save(build + "/screenshots/information.png"));
+    }
+}
+
 void TestHelpWindows::topic_menu_entries_data()
 {
     QTest::addColumn<QString>("control");
@@ -219,6 +246,7 @@ void TestHelpWindows::topic_menu_layout_and_dedicated_button()
     QCOMPARE(d->soundClick(), QString());
     QCOMPARE(d->pictureBox().size(), QSize(24, 24));
     QVERIFY(d->pictureBox().left() > d->captionBox().right());
+    QVERIFY(d->contentFits());
     // From top to bottom as listed, none overlapping.
     const QList<QWidget *> order
         = {menu.findChild<QWidget *>("Label1"), menu.button(3), menu.button(2), d, menu.button(4), menu.button(0)};
