@@ -85,6 +85,8 @@ private slots:
     void picture_positions_data();
     void picture_positions();
     void masked_bitmap_leaves_key_colour_out();
+    void picture_lifts_sinks_and_embosses_data();
+    void picture_lifts_sinks_and_embosses();
     void stored_properties_round_trip();
     void style3_turns_transparency_off_and_picture_size_2_defaults();
 };
@@ -325,6 +327,51 @@ void TestButtonXp::masked_bitmap_leaves_key_colour_out()
     const QPoint at = h.button->pictureBox().topLeft();
     QCOMPARE(QColor(h.button->surface().pixel(at)), QColor(255, 255, 0));
     QCOMPARE(QColor(h.button->surface().pixel(at + QPoint(1, 0))), QColor(0, 0, 255));
+}
+
+void TestButtonXp::picture_lifts_sinks_and_embosses_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("expected");
+    // A 4 x 4 red picture whose box starts at (48, 13) on a 100 x 30 button.
+    const QColor red(255, 0, 0);
+    QTest::newRow("at rest in place") << 2 << "rest" << QPoint(48, 13) << red;
+    QTest::newRow("style 2 hot lifts") << 2 << "hot" << QPoint(45, 10) << red;
+    QTest::newRow("style 2 hot leaves a shadow") << 2 << "hot" << QPoint(50, 16) << QColor(146, 146, 146);
+    QTest::newRow("style 0 pressed sinks") << 0 << "pressed" << QPoint(52, 17) << red;
+    QTest::newRow("style 0 pressed, old corner free") << 0 << "pressed" << QPoint(48, 13) << QColor(200, 200, 200);
+    QTest::newRow("disabled: shadow silhouette") << 0 << "disabled" << QPoint(48, 13) << QColor(100, 100, 100);
+    QTest::newRow("disabled: highlight below right") << 0 << "disabled" << QPoint(52, 17) << QColor(250, 250, 250);
+}
+
+void TestButtonXp::picture_lifts_sinks_and_embosses()
+{
+    QFETCH(int, style);
+    QFETCH(QString, state);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, expected);
+    Host h("");
+    QPalette pal = h.button->palette();
+    pal.setColor(QPalette::Button, QColor(200, 200, 200));
+    pal.setColor(QPalette::Mid, QColor(100, 100, 100));
+    pal.setColor(QPalette::Light, QColor(250, 250, 250));
+    h.button->setPalette(pal);
+    h.button->setButtonStyle(style);
+    QImage pic(4, 4, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    h.button->setPictureSize(2);
+    h.button->setPicture(ButtonPicture::bitmap(pic));
+    QCOMPARE(h.button->pictureBox(), QRect(48, 13, 4, 4));
+    if (state == "hot" || state == "pressed")
+        h.mouse(QEvent::MouseMove, {10, 5});
+    if (state == "pressed")
+        h.mouse(QEvent::MouseButtonPress, {10, 5});
+    if (state == "disabled")
+        h.button->setEnabled(false);
+    h.button->overTimer()->stop();
+    QCOMPARE(QColor(h.button->surface().pixel(at)), expected);
 }
 
 void TestButtonXp::stored_properties_round_trip()
