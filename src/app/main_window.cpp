@@ -90,12 +90,15 @@ MainWindow::MainWindow(AppState &state, AppLogic &logic, WindowOpener &windows, 
     showFamily();
 
     // Moving over the window's own background, the tab set or the first page closes the topic menu.
-    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_pages),
-                       m_pages->findChild<QWidget *>("Front")})
-        if (w) {
-            w->setMouseTracking(true);
-            w->installEventFilter(this);
-        }
+    // The page's answers are selectable labels that keep pointer moves to themselves, so they and
+    // the page's other parts are watched too: to the user they are all the page.
+    QList<QWidget *> watched = {this, m_pages};
+    if (QWidget *front = m_pages->findChild<QWidget *>("Front"))
+        watched << front << front->findChildren<QWidget *>();
+    for (QWidget *w : watched) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
 }
 
 void MainWindow::wireLogic()

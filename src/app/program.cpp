@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/startup.h"
+#include "controls/xp_cmd.h"
 #include "core/app_logic.h"
 #include "core/app_state.h"
 #include "records/settings_store.h"
@@ -26,6 +27,15 @@ Program::Program(const QString &dataDir, const QString &passwordDir)
     m_logic = std::make_unique<AppLogic>(*m_state);
     m_windows = std::make_unique<ProgramWindows>(*m_state);
     m_startup = std::make_unique<Startup>(*m_state, *m_logic, *m_windows);
+    m_windows->setAboutOpener([this] {
+        m_state->AboutMode = true;
+        if (SplashWindow *splash = m_startup->splash()) {
+            splash->continueButton()->setEnabled(true);
+            splash->show();
+            splash->raise();
+        }
+        m_startup->splashLoad();
+    });
     QObject::connect(m_startup.get(), &Startup::mainWindowCreated, m_startup.get(), [this](MainWindow *main) {
         m_prompter.setOwner(main);
         m_windows->setOwner(main);

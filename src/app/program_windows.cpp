@@ -2,11 +2,17 @@
 
 #include "core/app_state.h"
 #include "core/setup_wizard.h"
+#include "windows/dedication_window.h"
+#include "windows/getting_started_window.h"
+#include "windows/help_viewer.h"
+#include "windows/personal_info_window.h"
 #include "windows/sitter_list_window.h"
+#include "windows/topic_menu.h"
 #include "windows/wizard_window.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -34,8 +40,27 @@ void ProgramWindows::openSitterList()
     window.exec();
 }
 
-// Windows still to come answer as if their press had ended after its sound and password check.
-void ProgramWindows::openTopicMenu() {}
+void ProgramWindows::openTopicMenu()
+{
+    if (m_topicMenu) {
+        m_topicMenu->raise();
+        return;
+    }
+    auto *menu = new TopicMenu(m_state, m_owner);
+    m_topicMenu = menu;
+    QObject::connect(menu, &TopicMenu::optionsRequested, menu, [this] { openOptions(); });
+    QObject::connect(menu, &TopicMenu::personalInfoRequested, menu, [this] { openPersonalInfo(); });
+    QObject::connect(menu, &TopicMenu::aboutRequested, menu, [this] {
+        if (m_openAbout)
+            m_openAbout();
+    });
+    QObject::connect(menu, &TopicMenu::helpRequested, menu, [this] { showHelp(9999); });
+    QObject::connect(menu, &TopicMenu::dedicationRequested, menu, [this] { openDedication(); });
+    menu->move(docked(menu->size()));
+    menu->show();
+    menu->raise();
+    menu->activateWindow();
+}
 
 void ProgramWindows::closeTopicMenu()
 {
@@ -43,58 +68,91 @@ void ProgramWindows::closeTopicMenu()
         m_topicMenu->close();
 }
 
-void ProgramWindows::openOptions() {}
+QPoint ProgramWindows::docked(const QSize &size) const
+{
+    if (!m_owner)
+        return {};
+    const QWidget *lefts = m_owner->findChild<QWidget *>("Lefts");
+    const QWidget *bottom = m_owner->findChild<QWidget *>("Bottom(1)");
+    return TopicMenu::dockedPosition(m_owner->frameGeometry(), lefts ? lefts->width() : 0,
+                                     bottom ? bottom->height() : 0, size);
+}
 
-void ProgramWindows::openGettingStarted() {}
+// Until the Options window is built, a plain stand-in docked where it will sit.
+void ProgramWindows::openOptions()
+{
+    QDialog options(m_owner, Qt::Dialog | Qt::FramelessWindowHint);
+    options.setObjectName("Options");
+    options.setAccessibleName("Options");
+    options.setFixedSize(420, 300);
+    auto *layout = new QVBoxLayout(&options);
+    auto *text = new QLabel("The options are not available in this version yet. Press Escape to go back.", &options);
+    text->setObjectName("Label2");
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    options.move(docked(options.size()));
+    options.exec();
+}
+
+void ProgramWindows::openGettingStarted()
+{
+    {
+        GettingStartedWindow started(m_state, m_owner);
+        started.exec();
+    }
+    if (m_owner) {
+        m_owner->raise();
+        m_owner->activateWindow();
+    }
+}
+
+void ProgramWindows::openPersonalInfo()
+{
+    PersonalInfoWindow yourInfo(m_state, false, m_owner);
+    yourInfo.exec();
+}
+
+void ProgramWindows::openDedication()
+{
+    DedicationWindow dedication(m_state, m_owner);
+    dedication.exec();
+}
 
 bool ProgramWindows::askPassword()
 {
     return true;
 }
 
+HelpViewer *ProgramWindows::helpViewer() const
+{
+    return qobject_cast<HelpViewer *>(m_help.data());
+}
+
 void ProgramWindows::showHelp(int topic)
 {
-    // Until the help viewer exists, the topic's title stands in for it, in a small window that
-    // belongs to the window that asked (so a modal one does not block it).
-    QString title;
-    switch (topic) {
-    case 1: title = "Setup Wizard"; break;
-    case 2: title = "Sitter List"; break;
-    case 3: title = "Options"; break;
-    default: title = "Contents"; break;
+    // The help belongs to the window that asked: the open modal window if there is one, so that
+    // the help stays usable above it.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = m_owner;
+    HelpViewer *viewer = helpViewer();
+    if (viewer && viewer->parentWidget() != owner) {
+        viewer->close();
+        viewer = nullptr;
     }
-    QWidget *asker = QApplication::activeModalWidget();
-    if (!asker)
-        asker = QApplication::activeWindow();
-    if (!asker)
-        asker = m_owner;
-    if (m_help && asker == m_help)
-        asker = m_help->parentWidget();
-    if (m_help && m_help->parentWidget() != asker) {
-        m_help->close();
-        m_help = nullptr;
+    if (!viewer) {
+        const QString words
+            = QFileInfo::exists(m_state.WordsFilePath) ? m_state.WordsFilePath : m_state.resourcePath("words.txt");
+        viewer = new HelpViewer(m_state.HelpFilePath, words, owner);
+        m_help = viewer;
+        if (owner)
+            viewer->move(owner->frameGeometry().center() - viewer->rect().center());
     }
-    if (!m_help) {
-        auto *help = new QDialog(asker, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-        help->setObjectName("HelpTopic");
-        help->setWindowTitle("The Hushby Help");
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        help->setMinimumSize(260, 90);
-        m_helpTitle = new QLabel(help);
-        m_helpTitle->setObjectName("HelpTopicTitle");
-        m_helpTitle->setTextFormat(Qt::PlainText);
-        m_helpTitle->setAlignment(Qt::AlignCenter);
-        QFont f = m_helpTitle->font();
-        f.setBold(true);
-        f.setPointSizeF(f.pointSizeF() * 1.4);
-        m_helpTitle->setFont(f);
-        auto *layout = new QVBoxLayout(help);
-        layout->addWidget(m_helpTitle);
-        m_help = help;
-    }
-    m_helpTitle->setText(title);
-    m_help->show();
-    m_help->activateWindow();
+    viewer->showTopic(topic);
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
 }
 
 void ProgramWindows::showTodayInfoInWizard()

@@ -3,21 +3,30 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class AppState;
-class QLabel;
+class HelpViewer;
 class SetupWizard;
 class WizardWindow;
 
 // The real window opener: every window the program opens from another is made here, owned by the
 // main window.
-class ProgramWindows : public WindowOpener {
+class ProgramWindows : public WindowOpener
+{
 public:
     explicit ProgramWindows(AppState &state);
     ~ProgramWindows() override;
 
     void setOwner(QWidget *main) { m_owner = main; }
+    // Shows the splash again as the About window; the start-up sequence owns the splash.
+    void setAboutOpener(std::function<void()> opener) { m_openAbout = std::move(opener); }
+
+    QWidget *topicMenu() const { return m_topicMenu; }
+    HelpViewer *helpViewer() const;
+    // The open setup wizard, if any.
+    WizardWindow *wizard() const;
 
     void openWizard() override;
     void openSitterList() override;
@@ -30,18 +39,18 @@ public:
     void showTodayInfoInWizard() override;
     void closeAll() override;
 
-    // The open setup wizard, if any.
-    WizardWindow *wizard() const;
-    // The window showing help, if any.
-    QWidget *helpWindow() const { return m_help; }
-
 private:
+    void openPersonalInfo();
+    void openDedication();
+    // Where a window docked in the main window's corner goes.
+    QPoint docked(const QSize &size) const;
+
     AppState &m_state;
     QPointer<QWidget> m_owner;
     QPointer<QWidget> m_topicMenu;
+    QPointer<QWidget> m_help;
+    std::function<void()> m_openAbout;
     // Lives for the whole run: a failed save is remembered until the next opening.
     std::unique_ptr<SetupWizard> m_wizard;
     QPointer<WizardWindow> m_wizardWindow;
-    QPointer<QWidget> m_help;
-    QLabel *m_helpTitle = nullptr;
 };

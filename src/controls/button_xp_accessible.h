@@ -1,0 +1,17 @@
+#pragma once
+#include <QAccessibleWidget>
+
+class ButtonXp;
+
+// The image button is a push button to screen readers and UI automation, pressable through the
+// accessibility action like a click.
+class ButtonXpAccessible : public QAccessibleWidget
+{
+public:
+    explicit ButtonXpAccessible(ButtonXp *button);
+
+    QStringList actionNames() const override;
+    void doAction(const QString &actionName) override;
+
+    static QAccessibleInterface *factory(const QString &className, QObject *object);
+};
