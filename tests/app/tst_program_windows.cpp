@@ -12,6 +12,7 @@
 #include "windows/help_viewer.h"
 #include "windows/personal_info_window.h"
 #include "windows/memo_box.h"
+#include "windows/press_button.h"
 #include "windows/topic_menu.h"
 #include "windows/wizard_pages.h"
 #include "windows/wizard_window.h"
