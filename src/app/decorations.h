@@ -10,4 +10,4 @@ QPixmap pagePicture(Page page, int size);
 QPixmap splashBackground(const QSize &size);
 // The left panel's picture: a crib under a mobile of stars.
 QPixmap panelPicture(const QSize &size);
-}
+} // namespace Decorations

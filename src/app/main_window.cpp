@@ -19,12 +19,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QCloseEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -38,8 +38,8 @@ constexpr QRect kBottom(0, 542, 722, 30);
 constexpr QRect kRight(722, 0, 9, 572);
 
 const char *const kPanelCaptions[4] = {" Setup Wizard", " Sitter List", " Help && Options", "Make Top Window"};
-const char *const kPanelTips[4] = {"Enter todays information", "View, Enter, or Edit sitters list.",
-                                   "Help and Options", nullptr};
+const char *const kPanelTips[4]
+    = {"Enter todays information", "View, Enter, or Edit sitters list.", "Help and Options", nullptr};
 
 QLabel *plainLabel(QWidget *parent, const char *name, const QString &text)
 {
@@ -116,7 +116,8 @@ void MainWindow::wireLogic()
     });
     connect(m_bedTimer, &QTimer::timeout, &bed, &BedTimeReminder::tick);
     for (QRadioButton *option : m_pages->Option1)
-        connect(option, &QRadioButton::clicked, this, [this] { m_logic.bedTime.optionClicked(m_pages->Option1[1]->isChecked()); });
+        connect(option, &QRadioButton::clicked, this,
+                [this] { m_logic.bedTime.optionClicked(m_pages->Option1[1]->isChecked()); });
     connect(m_pages->Check1, &QCheckBox::clicked, &bed, &BedTimeReminder::Check1Clicked);
     connect(m_pages->Check2, &QCheckBox::clicked, &bed, &BedTimeReminder::Check2Clicked);
     connect(&m_state.settings, &Settings::changed, this, &MainWindow::settingChanged);
@@ -142,20 +143,11 @@ void MainWindow::settingChanged(SettingKey key)
     const SettingsFlags &flags = m_state.SettingsFlags;
     switch (key) {
     case SettingKey::Name:
-    case SettingKey::HomePhone:
-        showFamily();
-        break;
-    case SettingKey::StartStop:
-        m_cmdStartTime->setVisible(flags.StartStop);
-        break;
-    case SettingKey::Use911:
-        m_pages->Check1->setChecked(flags.Use911);
-        break;
-    case SettingKey::UseAlarm:
-        m_pages->Check2->setChecked(flags.UseAlarm);
-        break;
-    default:
-        break;
+    case SettingKey::HomePhone: showFamily(); break;
+    case SettingKey::StartStop: m_cmdStartTime->setVisible(flags.StartStop); break;
+    case SettingKey::Use911: m_pages->Check1->setChecked(flags.Use911); break;
+    case SettingKey::UseAlarm: m_pages->Check2->setChecked(flags.UseAlarm); break;
+    default: break;
     }
 }
 
@@ -214,9 +206,10 @@ void MainWindow::buildLeftPanel()
     m_lefts = Look::region(this, "Lefts", kLefts, Look::panel());
     m_cmdStartTime = new XpCmd(m_state.infoLine.get(), m_lefts);
     m_cmdStartTime->setObjectName("cmdStartTime");
-    loadButton(m_cmdStartTime,
-               {{"Caption", "Start Time"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
-               font());
+    loadButton(
+        m_cmdStartTime,
+        {{"Caption", "Start Time"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
+        font());
     m_cmdStartTime->setToolTip("Start time for sitter.");
     m_cmdStartTime->setGeometry(10, 6, 109, 26);
 
@@ -337,9 +330,7 @@ void MainWindow::panelPress(int index)
         m_windows.openTopicMenu();
         m_state.LoadSettings();
         break;
-    case 3:
-        emit topWindowSwitchRequested();
-        break;
+    case 3: emit topWindowSwitchRequested(); break;
     }
 }
 

@@ -17,7 +17,8 @@ class XpCmdButton;
 // The main window: the frame, the button panel, the seven pages of today's information and the
 // timers. Lives for the whole run. It hands clicks to the logic and opens other windows through
 // the opener.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget
+{
     Q_OBJECT
 public:
     MainWindow(AppState &state, AppLogic &logic, WindowOpener &windows, QWidget *parent = nullptr);

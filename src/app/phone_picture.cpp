@@ -4,8 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-PhonePicture::PhonePicture(int index, const QString &accessibleName, QWidget *parent)
-    : QLabel(parent), m_index(index)
+PhonePicture::PhonePicture(int index, const QString &accessibleName, QWidget *parent) : QLabel(parent), m_index(index)
 {
     setObjectName(QStringLiteral("Image2(%1)").arg(index));
     setPixmap(picture(22));

@@ -2,7 +2,8 @@
 #include <QLabel>
 
 // The small phone picture beside a number: a click reads the number out and/or dials it.
-class PhonePicture : public QLabel {
+class PhonePicture : public QLabel
+{
     Q_OBJECT
 public:
     PhonePicture(int index, const QString &accessibleName, QWidget *parent = nullptr);

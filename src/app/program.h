@@ -17,7 +17,8 @@ class Startup;
 
 // The one place that makes the real services, the shared state, the logic and the windows, and
 // connects them. Lives for the whole run.
-class Program {
+class Program
+{
 public:
     Program(const QString &dataDir, const QString &passwordDir);
     ~Program();

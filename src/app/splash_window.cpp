@@ -1,9 +1,9 @@
 #include "app/splash_window.h"
 
-#include "controls/look.h"
-#include "core/app_state.h"
 #include "app/decorations.h"
+#include "controls/look.h"
 #include "controls/xp_cmd.h"
+#include "core/app_state.h"
 #include "windows/stored_properties.h"
 
 #include <QLabel>
@@ -39,7 +39,8 @@ SplashWindow::SplashWindow(AppState &state, QWidget *parent)
 
     m_continue = new XpCmd(m_state.infoLine.get(), this);
     m_continue->setObjectName("cmdStartTime");
-    loadButton(m_continue, {{"Caption", "Continue"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
+    loadButton(m_continue,
+               {{"Caption", "Continue"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
                font());
     m_continue->setGeometry(151, 372, 100, 28);
     connect(m_continue, &XpCaptionButton::clicked, this, &SplashWindow::continuePressed);

@@ -7,7 +7,8 @@ class MainWindow;
 class XpCmd;
 
 // The frameless splash shown while the program starts, and again as the About window.
-class SplashWindow : public QWidget {
+class SplashWindow : public QWidget
+{
     Q_OBJECT
 public:
     explicit SplashWindow(AppState &state, QWidget *parent = nullptr);

@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
-#include "core/app_state.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "controls/xp_cmd.h"
+#include "core/app_state.h"
 #include "services/event_pump.h"
 #include "windows/personal_info_window.h"
 

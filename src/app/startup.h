@@ -10,7 +10,8 @@ class AppState;
 class WindowOpener;
 
 // The start-up sequence: settings, the first-run personal information, the splash, the main window.
-class Startup : public QObject {
+class Startup : public QObject
+{
     Q_OBJECT
 public:
     Startup(AppState &state, AppLogic &logic, WindowOpener &windows, QObject *parent = nullptr);

@@ -39,8 +39,7 @@ void QtPointerMover::moveTo(const QPoint &screenPos)
     QCursor::setPos(screenPos);
 }
 
-SystemClock::SystemClock()
-    : m_random(quint32(QDateTime::currentMSecsSinceEpoch()))
+SystemClock::SystemClock() : m_random(quint32(QDateTime::currentMSecsSinceEpoch()))
 {
 }
 

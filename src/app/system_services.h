@@ -8,7 +8,8 @@
 class QWidget;
 
 // Message boxes owned by the active window.
-class QtPrompter : public Prompter {
+class QtPrompter : public Prompter
+{
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
     bool question(const QString &text, const QString &title) override;
@@ -19,13 +20,15 @@ private:
     QWidget *m_owner = nullptr;
 };
 
-class QtPointerMover : public PointerMover {
+class QtPointerMover : public PointerMover
+{
 public:
     void moveTo(const QPoint &screenPos) override;
 };
 
 // The local clock; the random generator is seeded from it once, when this is made.
-class SystemClock : public Clock {
+class SystemClock : public Clock
+{
 public:
     SystemClock();
     QDateTime now() const override;

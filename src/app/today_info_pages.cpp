@@ -134,8 +134,8 @@ TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)
     setAccessibleName("Today's information");
     setDocumentMode(false);
 
-    auto addRow = [this](PageBuilder &b, const char *qBase, int qi, const QString &question, const char *aBase,
-                         int ai, int field, int phone = -1) {
+    auto addRow = [this](PageBuilder &b, const char *qBase, int qi, const QString &question, const char *aBase, int ai,
+                         int field, int phone = -1) {
         auto *q = questionLabel(nm(qBase, qi), question, b.content);
         auto *a = answerLabel(nm(aBase, ai), question, b.content);
         b.grid->addWidget(q, b.row, 0);

@@ -11,7 +11,8 @@ class InfoRecord;
 class PhonePicture;
 
 // The seven tab pages that show today's information to the sitter.
-class TodayInfoPages : public QTabWidget {
+class TodayInfoPages : public QTabWidget
+{
     Q_OBJECT
 public:
     explicit TodayInfoPages(QWidget *parent = nullptr);

@@ -26,8 +26,7 @@ constexpr int H = CaptionStrip::CellHeight;
 
 QColor mix(const QColor &a, const QColor &b, double t)
 {
-    return QColor(qRound(a.red() + (b.red() - a.red()) * t),
-                  qRound(a.green() + (b.green() - a.green()) * t),
+    return QColor(qRound(a.red() + (b.red() - a.red()) * t), qRound(a.green() + (b.green() - a.green()) * t),
                   qRound(a.blue() + (b.blue() - a.blue()) * t));
 }
 
@@ -55,8 +54,9 @@ void drawFrame(QImage &img, int ox, const QColor &frame)
     // Round the corners: the outer pixel mostly background, its two neighbours half way, the
     // inner diagonal pixel carries the frame so the outline stays closed.
     const QColor bg = CaptionStrip::background();
-    const struct { int x, y, dx, dy; } corners[] = {
-        {0, 0, 1, 1}, {W - 1, 0, -1, 1}, {W - 1, H - 1, -1, -1}, {0, H - 1, 1, -1}};
+    const struct {
+        int x, y, dx, dy;
+    } corners[] = {{0, 0, 1, 1}, {W - 1, 0, -1, 1}, {W - 1, H - 1, -1, -1}, {0, H - 1, 1, -1}};
     for (const auto &c : corners) {
         put(img, ox, c.x, c.y, mix(frame, bg, 0.75));
         put(img, ox, c.x + c.dx, c.y, mix(frame, bg, 0.5));
@@ -187,9 +187,11 @@ void CaptionStrip::paintCell(QPainter &painter, const QImage &strip, int cell, i
 {
     const int sx = cell * CellWidth;
     const int b = Border;
-    const int cw = CellWidth - 2 * b;  // 12
+    const int cw = CellWidth - 2 * b; // 12
     const int ch = CellHeight - 2 * b; // 15
-    const struct { QRect src, dst; } pieces[] = {
+    const struct {
+        QRect src, dst;
+    } pieces[] = {
         {{sx, 0, b, b}, {0, 0, b, b}},
         {{sx + CellWidth - b, 0, b, b}, {w - b, 0, b, b}},
         {{sx + CellWidth - b, CellHeight - b, b, b}, {w - b, h - b, b, b}},

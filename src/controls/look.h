@@ -11,21 +11,45 @@ class QWidget;
 namespace Look {
 
 // Dark blue of the title bar, the bottom bar and the frame.
-inline QColor frame() { return QColor(22, 48, 112); }
+inline QColor frame()
+{
+    return QColor(22, 48, 112);
+}
 // Pale blue behind the button panel.
-inline QColor panel() { return QColor(205, 215, 238); }
+inline QColor panel()
+{
+    return QColor(205, 215, 238);
+}
 // Behind the pages of today's information.
-inline QColor page() { return QColor(236, 240, 250); }
+inline QColor page()
+{
+    return QColor(236, 240, 250);
+}
 // Text on the dark frame.
-inline QColor lightText() { return QColor(255, 246, 214); }
+inline QColor lightText()
+{
+    return QColor(255, 246, 214);
+}
 // The family name and the splash's border.
-inline QColor highlight() { return QColor(255, 214, 120); }
+inline QColor highlight()
+{
+    return QColor(255, 214, 120);
+}
 // Captions of the command buttons.
-inline QColor buttonText() { return QColor(6, 61, 100); }
+inline QColor buttonText()
+{
+    return QColor(6, 61, 100);
+}
 // Labels that warn (the emergency page's headings).
-inline QColor warningText() { return QColor(170, 20, 20); }
+inline QColor warningText()
+{
+    return QColor(170, 20, 20);
+}
 // A word to be noticed, such as "NOT".
-inline QColor alertText() { return QColor(210, 0, 0); }
+inline QColor alertText()
+{
+    return QColor(210, 0, 0);
+}
 
 // The face of titles and panel captions; mapped onto a narrow face the desktop has.
 inline QFont titleFont(qreal points, bool bold = true)

@@ -1,9 +1,9 @@
 #include "controls/xp_caption_button.h"
 
 #include "controls/caption_label.h"
-#include "core/info_line.h"
 #include "controls/ole_colour.h"
 #include "controls/xp_caption_button_accessible.h"
+#include "core/info_line.h"
 
 #include <QAccessible>
 #include <QCursor>
@@ -306,8 +306,7 @@ void XpCaptionButton::press(QMouseEvent *event, bool armClick)
         m_clickArmed = armClick;
     const QPointF pos = event->position();
     QPointer<XpCaptionButton> self(this);
-    emit mouseDown(buttonBits(event->button()), shiftBits(event->modifiers()), float(pos.x()),
-                   float(pos.y()));
+    emit mouseDown(buttonBits(event->button()), shiftBits(event->modifiers()), float(pos.x()), float(pos.y()));
     // The handler may have run a modal window that closed this button's window for good.
     if (!self)
         return;
@@ -323,8 +322,7 @@ void XpCaptionButton::mouseMoveEvent(QMouseEvent *event)
     if (!inBounds(pos))
         return;
     QPointer<XpCaptionButton> self(this);
-    emit mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(pos.x()),
-                   float(pos.y()));
+    emit mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(pos.x()), float(pos.y()));
     if (!self)
         return;
     if (hasHoverColour())
@@ -342,8 +340,7 @@ void XpCaptionButton::mouseReleaseEvent(QMouseEvent *event)
     }
     const QPointF pos = event->position();
     QPointer<XpCaptionButton> self(this);
-    emit mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()), float(pos.x()),
-                 float(pos.y()));
+    emit mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()), float(pos.x()), float(pos.y()));
     if (!self)
         return;
     paintResting();

@@ -75,7 +75,7 @@ protected:
     void setButtonFont(const QFont &font);
     void applyCaptionFont(const QFont &font);
 
-    virtual void updateHint() {}
+    virtual void updateHint() { }
     virtual void leave() = 0;
     virtual QColor enabledCaptionColour() const;
     virtual bool hasHoverColour() const { return true; }

@@ -5,8 +5,7 @@
 #include "controls/ole_colour.h"
 #include "controls/property_bag.h"
 
-XpCmd::XpCmd(InfoLine *infoLine, QWidget *parent)
-    : XpCaptionButton(CaptionStrip::Cmd, infoLine, parent)
+XpCmd::XpCmd(InfoLine *infoLine, QWidget *parent) : XpCaptionButton(CaptionStrip::Cmd, infoLine, parent)
 {
     QFont f(QStringLiteral("Tahoma"));
     f.setPointSizeF(9.75);

@@ -3,8 +3,7 @@
 #include "controls/caption_label.h"
 #include "controls/property_bag.h"
 
-XpCmdBut::XpCmdBut(InfoLine *infoLine, QWidget *parent)
-    : XpCaptionButton(CaptionStrip::CmdBut, infoLine, parent)
+XpCmdBut::XpCmdBut(InfoLine *infoLine, QWidget *parent) : XpCaptionButton(CaptionStrip::CmdBut, infoLine, parent)
 {
     QFont f(QStringLiteral("Tahoma"));
     f.setPointSizeF(9);

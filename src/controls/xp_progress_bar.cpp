@@ -21,8 +21,8 @@ constexpr int kStart = 4;
 constexpr int kPitch = 10; // a block and its gap
 constexpr int kTop = 3;
 
-const char *const kLookNames[XpProgressBar::LookCount] = {
-    "master", "blue", "bluemet", "goldmet", "grmet", "greymet", "orangemet", "redmet"};
+const char *const kLookNames[XpProgressBar::LookCount]
+    = {"master", "blue", "bluemet", "goldmet", "grmet", "greymet", "orangemet", "redmet"};
 
 struct Pictures {
     QImage frame;
@@ -34,14 +34,13 @@ const Pictures &pictures()
     static const Pictures loaded = [] {
         initProgressBarResources();
         Pictures p;
-        p.frame = QImage(QStringLiteral(":/controls/pictures/progress_frame.png"))
-                      .convertToFormat(QImage::Format_RGB32);
+        p.frame
+            = QImage(QStringLiteral(":/controls/pictures/progress_frame.png")).convertToFormat(QImage::Format_RGB32);
         for (int look = 0; look < XpProgressBar::LookCount; ++look) {
-            const QImage strip(QStringLiteral(":/controls/pictures/progress_%1.png")
-                                   .arg(QLatin1String(kLookNames[look])));
+            const QImage strip(
+                QStringLiteral(":/controls/pictures/progress_%1.png").arg(QLatin1String(kLookNames[look])));
             for (int i = 0; i < 3; ++i)
-                p.looks[look][i] = strip.copy(i * kBlockW, 0, kBlockW, kBlockH)
-                                       .convertToFormat(QImage::Format_RGB32);
+                p.looks[look][i] = strip.copy(i * kBlockW, 0, kBlockW, kBlockH).convertToFormat(QImage::Format_RGB32);
         }
         return p;
     }();
@@ -59,8 +58,7 @@ void installAccessibleFactory()
 
 } // namespace
 
-XpProgressBar::XpProgressBar(Prompter *prompter, QWidget *parent)
-    : QWidget(parent), m_prompter(prompter)
+XpProgressBar::XpProgressBar(Prompter *prompter, QWidget *parent) : QWidget(parent), m_prompter(prompter)
 {
     installAccessibleFactory();
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -2,8 +2,7 @@
 
 #include "controls/xp_progress_bar.h"
 
-XpProgressBarAccessible::XpProgressBarAccessible(XpProgressBar *bar)
-    : QAccessibleWidget(bar, QAccessible::ProgressBar)
+XpProgressBarAccessible::XpProgressBarAccessible(XpProgressBar *bar) : QAccessibleWidget(bar, QAccessible::ProgressBar)
 {
 }
 

@@ -12,7 +12,8 @@ class AppState;
 
 // The logic behind the main window, made once per run: calling and reading out numbers, the
 // voice commands and the bed-time reminder. The windows only hand it clicks and show its state.
-class AppLogic : public QObject {
+class AppLogic : public QObject
+{
     Q_OBJECT
 public:
     explicit AppLogic(AppState &state, QObject *parent = nullptr);

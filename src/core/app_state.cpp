@@ -9,8 +9,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-AppState::AppState(const Services &s, const QString &dir, const QString &settingsPath,
-                   const QString &pwDir)
+AppState::AppState(const Services &s, const QString &dir, const QString &settingsPath, const QString &pwDir)
     : services(s), store(settingsPath), sound(std::make_unique<SoundServices>(s.speech, s.sound, s.events)),
       infoLine(std::make_unique<InfoLine>()), dataDir(QDir::cleanPath(dir)), passwordDir(pwDir)
 {
@@ -66,7 +65,8 @@ void AppState::ensureWordsFile()
         return;
     const QString shipped = resourcePath("words.txt");
     if (shipped != WordsFilePath && QFileInfo::exists(shipped) && QFile::copy(shipped, WordsFilePath))
-        QFile::setPermissions(WordsFilePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(WordsFilePath,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 void AppState::LoadSettings()

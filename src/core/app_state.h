@@ -32,10 +32,10 @@ struct Services {
 };
 
 // The program-wide state shared by the windows. One instance, owned by main() (or a test).
-class AppState {
+class AppState
+{
 public:
-    AppState(const Services &services, const QString &dataDir, const QString &settingsPath,
-             const QString &passwordDir);
+    AppState(const Services &services, const QString &dataDir, const QString &settingsPath, const QString &passwordDir);
     ~AppState();
 
     // Where the data files live; see defaultDataDir().

@@ -1,14 +1,14 @@
 #include "core/bed_time_reminder.h"
 
-#include "records/info_record.h"
 #include "core/settings.h"
-#include "services/clock.h"
 #include "core/sound_services.h"
+#include "records/info_record.h"
+#include "services/clock.h"
 
 #include <QRegularExpression>
 
-BedTimeReminder::BedTimeReminder(Settings &settings, const InfoRecord &todayInfo, SoundServices &sound,
-                                 Clock *clock, const QString &alarmWavePath, QObject *parent)
+BedTimeReminder::BedTimeReminder(Settings &settings, const InfoRecord &todayInfo, SoundServices &sound, Clock *clock,
+                                 const QString &alarmWavePath, QObject *parent)
     : QObject(parent), m_settings(settings), m_todayInfo(todayInfo), m_sound(sound), m_clock(clock),
       m_alarmWavePath(alarmWavePath)
 {
@@ -24,9 +24,8 @@ bool BedTimeReminder::bedtimeMatches(const QString &bedtime, const QTime &now)
 {
     // Hours and minutes are compared as numbers: a text prefix would let "20:30" match the whole
     // ten minutes from 20:30 to 20:39 and ignore "PM".
-    static const QRegularExpression form(
-        QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::\d{2})?\s*(?:([ap])\.?\s*m\.?)?$)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression form(QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::\d{2})?\s*(?:([ap])\.?\s*m\.?)?$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = form.match(bedtime.trimmed());
     if (!m.hasMatch() || !now.isValid())
         return false;

@@ -10,7 +10,8 @@ class SoundServices;
 
 // The bed-time reminder of the "Schedule" tab and the two voice-permission check boxes of the
 // "Emergency" tab. The main window owns the 20-second timer; this class says when it runs.
-class BedTimeReminder : public QObject {
+class BedTimeReminder : public QObject
+{
     Q_OBJECT
 public:
     BedTimeReminder(Settings &settings, const InfoRecord &todayInfo, SoundServices &sound, Clock *clock,

@@ -1,6 +1,8 @@
 #include "core/info_line.h"
 
-InfoLine::InfoLine(QObject *parent) : QObject(parent) {}
+InfoLine::InfoLine(QObject *parent) : QObject(parent)
+{
+}
 
 QString InfoLine::text() const
 {

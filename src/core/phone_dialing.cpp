@@ -1,13 +1,13 @@
 #include "core/phone_dialing.h"
 
+#include "core/sound_services.h"
 #include "records/info_record.h"
 #include "records/settings_store.h"
 #include "services/dialer.h"
 #include "services/prompter.h"
-#include "core/sound_services.h"
 
-PhoneDialing::PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter,
-                           const InfoRecord &todayInfo, const SettingsFlags &flags)
+PhoneDialing::PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter, const InfoRecord &todayInfo,
+                           const SettingsFlags &flags)
     : m_sound(sound), m_dialer(dialer), m_prompter(prompter), m_todayInfo(todayInfo), m_flags(flags)
 {
 }
@@ -15,10 +15,9 @@ PhoneDialing::PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *promp
 int PhoneDialing::phoneEntryField(int k)
 {
     static const int fields[] = {
-        InfoRecord::WherePhone,    InfoRecord::BackupPhone,        InfoRecord::PolicePhone,
-        InfoRecord::HospitalPhone, InfoRecord::AmbulancePhone,     InfoRecord::PoisonControlPhone,
-        InfoRecord::FirePhone,     InfoRecord::DoctorPhone,        InfoRecord::PharmacyPhone,
-        InfoRecord::SchoolPhone,
+        InfoRecord::WherePhone,     InfoRecord::BackupPhone,        InfoRecord::PolicePhone, InfoRecord::HospitalPhone,
+        InfoRecord::AmbulancePhone, InfoRecord::PoisonControlPhone, InfoRecord::FirePhone,   InfoRecord::DoctorPhone,
+        InfoRecord::PharmacyPhone,  InfoRecord::SchoolPhone,
     };
     return k >= 0 && k < 10 ? fields[k] : 0;
 }
@@ -32,15 +31,10 @@ QString PhoneDialing::numberText(int k) const
 QString PhoneDialing::failureReason(int result)
 {
     switch (result) {
-    case -4:
-        return QStringLiteral("The phone number is not valid.");
-    case -3:
-        return QStringLiteral("The queue of pending Windows Telephony dialing requests is full.");
-    case -2:
-        return QStringLiteral(
-            "No Windows Telephony dialing application is running and none could be started.");
-    default:
-        return QStringLiteral("Unknown error.");
+    case -4: return QStringLiteral("The phone number is not valid.");
+    case -3: return QStringLiteral("The queue of pending Windows Telephony dialing requests is full.");
+    case -2: return QStringLiteral("No Windows Telephony dialing application is running and none could be started.");
+    default: return QStringLiteral("Unknown error.");
     }
 }
 
@@ -53,11 +47,9 @@ void PhoneDialing::DialNumber(const QString &number)
     else if (!m_dialer)
         result = -2;
     else
-        result = m_dialer->requestMakeCall(trimmed, QStringLiteral("Hushby"),
-                                           QStringLiteral("Dialing"), QString());
+        result = m_dialer->requestMakeCall(trimmed, QStringLiteral("Hushby"), QStringLiteral("Dialing"), QString());
     if (result != 0 && m_prompter)
-        m_prompter->message("Error dialing number : " + failureReason(result), QString(),
-                             Prompter::Icon::None);
+        m_prompter->message("Error dialing number : " + failureReason(result), QString(), Prompter::Icon::None);
     m_sound.SpeakText(QStringLiteral("Please pick up the phone now!"));
 }
 

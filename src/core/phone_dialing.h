@@ -9,10 +9,11 @@ struct SettingsFlags;
 
 // The phone pictures beside the numbers of today's information, and dialing a number.
 // Entries 0-9 are shared with the voice commands.
-class PhoneDialing {
+class PhoneDialing
+{
 public:
-    PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter,
-                 const InfoRecord &todayInfo, const SettingsFlags &flags);
+    PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter, const InfoRecord &todayInfo,
+                 const SettingsFlags &flags);
 
     // Hands the trimmed number to the dialer, explains a refusal in a message box, then asks the
     // user to pick up the phone. A blank number never reaches the dialer.

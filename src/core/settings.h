@@ -8,7 +8,8 @@
 // The settings as the running program sees them: the in-memory flags, the dialer choice, and a
 // change signal so that an option saved in one window takes effect everywhere at once.
 // Every write goes straight to the store.
-class Settings : public QObject {
+class Settings : public QObject
+{
     Q_OBJECT
 public:
     Settings(SettingsStore &store, SettingsFlags &flags, QObject *parent = nullptr);

@@ -7,7 +7,8 @@ class EventPump;
 
 // Speech and wave sounds as the handlers use them. A missing service is skipped silently:
 // the program runs on without sound rather than failing a handler.
-class SoundServices {
+class SoundServices
+{
 public:
     SoundServices(SpeechOutput *speech, SoundPlayer *sound, EventPump *events);
 

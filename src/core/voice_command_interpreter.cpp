@@ -1,12 +1,12 @@
 #include "core/voice_command_interpreter.h"
 
+#include "core/phone_dialing.h"
+#include "core/sound_services.h"
 #include "records/info_record.h"
 #include "records/settings_store.h"
 #include "services/clock.h"
 #include "services/event_pump.h"
 #include "services/key_sender.h"
-#include "core/phone_dialing.h"
-#include "core/sound_services.h"
 
 #include <QRandomGenerator>
 
@@ -25,18 +25,14 @@ const NumberCommand &numberCommandOf(int k)
         {{"call backup", "call relation", "call can't be reached"}, "Calling backup relation now!"},
         {{"call police", "call the police", "police"}, "Calling Police Now!"},
         {{"call hospital", "call the hospital", "hospital"}, "Calling the hospital Now!"},
-        {{"call ambulance", "call an ambulance", "ambulance", "call the ambulance"},
-         "Calling an ambulance Now!"},
+        {{"call ambulance", "call an ambulance", "ambulance", "call the ambulance"}, "Calling an ambulance Now!"},
         // "poision" is how the shipped word list spells it.
         {{"call poision", "call the poison control", "poison", "call the poison control center"},
          "Calling the poison control center Now!"},
-        {{"call the fire department", "call fire", "fire", "call fire department"},
-         "Calling the fire department Now!"},
+        {{"call the fire department", "call fire", "fire", "call fire department"}, "Calling the fire department Now!"},
         {{"call doctor", "call a doctor", "doctor", "call the docter"}, "Calling your doctor Now!"},
-        {{"call pharmacy", "call the pharmacy", "pharmacy", "call a pharmacy"},
-         "Calling the pharmacy Now!"},
-        {{"call school", "call kids school", "school", "call the school"},
-         "Calling the kids school Now!"},
+        {{"call pharmacy", "call the pharmacy", "pharmacy", "call a pharmacy"}, "Calling the pharmacy Now!"},
+        {{"call school", "call kids school", "school", "call the school"}, "Calling the kids school Now!"},
     };
     return commands[k];
 }
@@ -44,25 +40,21 @@ const NumberCommand &numberCommandOf(int k)
 } // namespace
 
 VoiceCommandInterpreter::VoiceCommandInterpreter(const QStringList &List1, SettingsFlags &flags,
-                                                 const InfoRecord &todayInfo,
-                                                 const Services &services,
+                                                 const InfoRecord &todayInfo, const Services &services,
                                                  const QString &alarmWavePath)
-    : m_list(List1), m_flags(flags), m_todayInfo(todayInfo), m_services(services),
-      m_alarmWavePath(alarmWavePath)
+    : m_list(List1), m_flags(flags), m_todayInfo(todayInfo), m_services(services), m_alarmWavePath(alarmWavePath)
 {
 }
 
 QString VoiceCommandInterpreter::rhyme(int n)
 {
     if (n == 1)
-        return QStringLiteral(
-            "There once was a frog, who jumped all about ... round the pond, full of tadpoles, "
-            "in and out ... among the yellow daffodils, he hopped without a care ... and when "
-            "the day was over, he went home, under the stairs! ... Ha, ha, ha, ha!");
-    return QStringLiteral(
-        "Rock-a-bye baby, on the tree top ... when the wind blows, the cradle will rock ... when "
-        "the bough breaks, the cradle will fall ... and down will come baby, cradle and all ... but "
-        "all is well, baby and cradle fell in a big bowl of jelly! ... Ha, ha, ha!");
+        return QStringLiteral("There once was a frog, who jumped all about ... round the pond, full of tadpoles, "
+                              "in and out ... among the yellow daffodils, he hopped without a care ... and when "
+                              "the day was over, he went home, under the stairs! ... Ha, ha, ha, ha!");
+    return QStringLiteral("Rock-a-bye baby, on the tree top ... when the wind blows, the cradle will rock ... when "
+                          "the bough breaks, the cradle will fall ... and down will come baby, cradle and all ... but "
+                          "all is well, baby and cradle fell in a big bowl of jelly! ... Ha, ha, ha!");
 }
 
 void VoiceCommandInterpreter::handlePendingEvents()
@@ -186,8 +178,7 @@ void VoiceCommandInterpreter::sing()
 {
     SoundServices &sound = *m_services.sound;
     sound.SpeakText(QStringLiteral("I will do my best."));
-    const double u = m_services.clock ? m_services.clock->nextRandom()
-                                      : QRandomGenerator::global()->generateDouble();
+    const double u = m_services.clock ? m_services.clock->nextRandom() : QRandomGenerator::global()->generateDouble();
     // 1 + u rounded half to even: below 0.5 gives 1, from 0.5 on gives 2.
     sound.SpeakText(rhyme(u < 0.5 ? 1 : 2));
     sound.SpeakText(QStringLiteral("How was that?"));

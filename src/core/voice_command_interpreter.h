@@ -14,10 +14,11 @@ struct SettingsFlags;
 // The main window's answer to each recognised phrase: the wake word "hushby" arms it, the next
 // phrase is taken as a command. Re-entrant: a phrase may arrive while an earlier one is still
 // handling pending events (or sounding the alarm) and runs to its end inside it.
-class VoiceCommandInterpreter {
+class VoiceCommandInterpreter
+{
 public:
     struct Services {
-        SoundServices *sound = nullptr;  // required
+        SoundServices *sound = nullptr; // required
         PhoneDialing *dialing = nullptr; // required
         EventPump *events = nullptr;
         KeySender *keys = nullptr;
@@ -26,9 +27,8 @@ public:
 
     // List1 is the phrase list of the voice grammar; the flags' AutoDial is changed in memory
     // only. alarmWavePath is the full path of the alarm sound.
-    VoiceCommandInterpreter(const QStringList &List1, SettingsFlags &flags,
-                            const InfoRecord &todayInfo, const Services &services,
-                            const QString &alarmWavePath);
+    VoiceCommandInterpreter(const QStringList &List1, SettingsFlags &flags, const InfoRecord &todayInfo,
+                            const Services &services, const QString &alarmWavePath);
 
     void OnPhraseFinished(const QString &phrase);
 

@@ -6,7 +6,8 @@ class Recognizer;
 
 // The word file serves twice: the recogniser builds its grammar from it, and its "<start>=" lines
 // become the phrase list the command interpreter matches against.
-class VoiceGrammar {
+class VoiceGrammar
+{
 public:
     static inline const QString PhraseMarker = QStringLiteral("<start>=");
 

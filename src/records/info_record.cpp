@@ -79,8 +79,7 @@ QString storable(const QString &fitted, int width)
 
 } // namespace
 
-InfoRecord::InfoRecord()
-    : m_fields(FieldCount + 1)
+InfoRecord::InfoRecord() : m_fields(FieldCount + 1)
 {
     for (int f = 1; f <= FieldCount; ++f)
         m_fields[f] = QString(width(f), QLatin1Char(' '));

@@ -6,8 +6,19 @@ struct SettingsFlags;
 
 // Every key of the settings section with its default: the one list the loaders and the option
 // windows share. Key names and stored texts are those older installations wrote.
-enum class SettingKey { Name, HomePhone, VoiceOn, Talk, AutoDial, StartStop, UsePassword, Use911, UseAlarm,
-                        Dialer, ModemDevice };
+enum class SettingKey {
+    Name,
+    HomePhone,
+    VoiceOn,
+    Talk,
+    AutoDial,
+    StartStop,
+    UsePassword,
+    Use911,
+    UseAlarm,
+    Dialer,
+    ModemDevice
+};
 
 struct SettingKeyInfo {
     SettingKey key;
@@ -17,7 +28,8 @@ struct SettingKeyInfo {
     const char *textDefault;
 };
 
-class SettingKeys {
+class SettingKeys
+{
 public:
     static const std::array<SettingKeyInfo, 11> &all();
     static const SettingKeyInfo &info(SettingKey key);

@@ -10,8 +10,7 @@ namespace {
 const QString kGroup = QStringLiteral("Settings");
 }
 
-SettingsStore::SettingsStore(const QString &iniPath)
-    : m_path(iniPath)
+SettingsStore::SettingsStore(const QString &iniPath) : m_path(iniPath)
 {
 }
 

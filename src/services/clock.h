@@ -2,7 +2,8 @@
 #include <QDateTime>
 
 // The local clock, and the random generator seeded from it once at start-up.
-class Clock {
+class Clock
+{
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;

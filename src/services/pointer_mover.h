@@ -1,7 +1,8 @@
 #pragma once
 #include <QPoint>
 
-class PointerMover {
+class PointerMover
+{
 public:
     virtual ~PointerMover() = default;
     virtual void moveTo(const QPoint &screenPos) = 0;

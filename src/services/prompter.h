@@ -2,7 +2,8 @@
 #include <QString>
 
 // Message boxes: a message with an OK button, and a question answered OK or Cancel.
-class Prompter {
+class Prompter
+{
 public:
     enum class Icon { None, Information, Warning, Critical };
     virtual ~Prompter() = default;

@@ -4,7 +4,8 @@
 
 // Continuous speech recognition against a grammar file. phraseFinished is delivered on the
 // GUI thread with exactly one phrase of the grammar, or an empty text when nothing matched.
-class Recognizer : public QObject {
+class Recognizer : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;

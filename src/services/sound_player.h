@@ -2,7 +2,8 @@
 #include <QString>
 
 // Plays wave files. Every failure (missing file, no device) is swallowed.
-class SoundPlayer {
+class SoundPlayer
+{
 public:
     virtual ~SoundPlayer() = default;
     // Starts the sound and returns at once.

@@ -2,7 +2,8 @@
 #include <QString>
 
 // Speaks texts in the order handed over, each to its end. speak() returns at once.
-class SpeechOutput {
+class SpeechOutput
+{
 public:
     virtual ~SpeechOutput() = default;
     virtual void speak(const QString &text) = 0;

@@ -3,7 +3,8 @@
 // Opens the program's other windows. A window reaches another only through this, so each window
 // is wired in one place and tests put a recording fake in its stead. Modal windows return when
 // they have closed.
-class WindowOpener {
+class WindowOpener
+{
 public:
     virtual ~WindowOpener() = default;
     virtual void openWizard() = 0;

@@ -8,9 +8,9 @@
 #include <QTemporaryFile>
 #include <QTextStream>
 
-#include <pocketsphinx.h>
 #include <err.h>
 #include <fsg_model.h>
+#include <pocketsphinx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -89,8 +89,8 @@ QString CommandDecoder::defaultModelDirectory()
     return candidates.first();
 }
 
-bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceable,
-                          const QString &modelDirectory, const QString &dictionaryPath)
+bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceable, const QString &modelDirectory,
+                          const QString &dictionaryPath)
 {
     free();
     m_error.clear();
@@ -163,19 +163,17 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
     const QByteArray hmmBytes = QFile::encodeName(hmm);
     const QByteArray dictBytes = QFile::encodeName(dict.fileName());
     // No language model: one next to a grammar silently takes over from it.
-    cmd_ln_t *config = cmd_ln_init(nullptr, ps_args(), TRUE,
-                                   "-hmm", hmmBytes.constData(),
-                                   "-dict", dictBytes.constData(),
-                                   // Context-independent phones keep the second pass fast.
-                                   "-allphone_ci", "yes",
-                                   // More of each senone's Gaussians than the default four: the
-                                   // grammar's best phrase is right for 91% of the benchmark's
-                                   // commands instead of 89%, for a third more decoding time.
-                                   "-topn", "16",
-                                   // Utterances are cut by UtteranceSegmenter; both passes over
-                                   // one must see the same frames to be compared frame by frame.
-                                   "-remove_silence", "no",
-                                   nullptr);
+    cmd_ln_t *config
+        = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmBytes.constData(), "-dict", dictBytes.constData(),
+                      // Context-independent phones keep the second pass fast.
+                      "-allphone_ci", "yes",
+                      // More of each senone's Gaussians than the default four: the
+                      // grammar's best phrase is right for 91% of the benchmark's
+                      // commands instead of 89%, for a third more decoding time.
+                      "-topn", "16",
+                      // Utterances are cut by UtteranceSegmenter; both passes over
+                      // one must see the same frames to be compared frame by frame.
+                      "-remove_silence", "no", nullptr);
     if (!config) {
         m_error = QStringLiteral("cannot configure the recogniser");
         return false;
@@ -348,9 +346,8 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
         const int noise = int((seed >> 16) % (2 * NoiseFloor + 1)) - NoiseFloor;
         s = int16_t(std::clamp(int(s) + noise, -32768, 32767));
     }
-    std::future<PassResult> phonePass = std::async(std::launch::async, [&] {
-        return runPass(m_phonePs, SearchPhones, audio.constData(), count);
-    });
+    std::future<PassResult> phonePass
+        = std::async(std::launch::async, [&] { return runPass(m_phonePs, SearchPhones, audio.constData(), count); });
     const PassResult grammar = runPass(m_ps, SearchCommands, audio.constData(), count);
     const PassResult phones = phonePass.get();
     Scores &sc = m_scores;

@@ -14,29 +14,39 @@ struct ps_decoder_s;
 
 // Recognises spoken commands from a fixed list of phrases in 16 kHz mono 16-bit audio, and
 // rejects speech that is none of them. Not thread-safe: use one CommandDecoder per thread.
-class CommandDecoder {
+class CommandDecoder
+{
 public:
     // What the judge weighs: figures of Scores, scaled to a few units each. hushby-listen
     // --scores prints them under these names in this order, and bench/recognition_fit.py fits
     // the weights on them as printed.
-    enum Feature { WordGap, WorstWordGap, OtherGap, ExtraSpeech, Cover, SlowPhone, FastPhone, PhoneDistance,
-                   FeatureCount };
-    static constexpr std::array<const char *, FeatureCount> FeatureNames = {
-        "wordGap", "worstWordGap", "otherGap", "extraSpeech", "cover", "slowPhone", "fastPhone", "phoneDistance"};
+    enum Feature {
+        WordGap,
+        WorstWordGap,
+        OtherGap,
+        ExtraSpeech,
+        Cover,
+        SlowPhone,
+        FastPhone,
+        PhoneDistance,
+        FeatureCount
+    };
+    static constexpr std::array<const char *, FeatureCount> FeatureNames
+        = {"wordGap", "worstWordGap", "otherGap", "extraSpeech", "cover", "slowPhone", "fastPhone", "phoneDistance"};
     using Features = std::array<double, FeatureCount>;
 
     // How the last utterance was judged, for tuning and for hushby-listen --scores.
     struct Scores {
-        QString grammarWords;   // words of the grammar's best path
+        QString grammarWords; // words of the grammar's best path
         int frames = 0;
-        int wordFrames = 0;         // frames of the phrase's words
+        int wordFrames = 0; // frames of the phrase's words
         // How much better, per frame, a free phone loop explains the audio than the grammar
         // does: over the phrase's words, over its worst word, over silence and noise.
         double wordGap = 0;
         double worstWordGap = 0;
         double otherGap = 0;
-        int speechFrames = 0;       // frames the phone loop hears as speech
-        int extraSpeech = 0;        // of those, frames the grammar left to silence
+        int speechFrames = 0; // frames the phone loop hears as speech
+        int extraSpeech = 0; // of those, frames the grammar left to silence
         // Frames per phone of the slowest and fastest word: a phrase stretched over a whole
         // sentence is no phrase.
         double slowestPhone = 0;
@@ -46,7 +56,7 @@ public:
         double phoneDistance = 0;
         QString heardPhones;
         Features features{};
-        double confidence = 0;      // accepted above the phrase's threshold; 0 when no whole phrase
+        double confidence = 0; // accepted above the phrase's threshold; 0 when no whole phrase
     };
 
     CommandDecoder();
@@ -61,8 +71,8 @@ public:
     // Builds the recogniser for these phrases. A phrase with a word that cannot be pronounced
     // is left out and its words are listed in unpronounceable. Fails (errorString) when the
     // model cannot be loaded or no phrase is left.
-    bool load(const QStringList &phrases, QStringList *unpronounceable = nullptr,
-              const QString &modelDirectory = {}, const QString &dictionaryPath = {});
+    bool load(const QStringList &phrases, QStringList *unpronounceable = nullptr, const QString &modelDirectory = {},
+              const QString &dictionaryPath = {});
     bool isLoaded() const { return m_ps != nullptr; }
     QString errorString() const { return m_error; }
 
@@ -88,7 +98,7 @@ private:
     static double phoneDistance(const QVector<QStringList> &wordPronunciations, const QStringList &heard);
     void free();
 
-    ps_decoder_s *m_ps = nullptr;      // the grammar
+    ps_decoder_s *m_ps = nullptr; // the grammar
     ps_decoder_s *m_phonePs = nullptr; // the free phone loop
     QString m_error;
     QHash<QString, QString> m_phraseOfWords; // grammar word sequence -> first phrase spoken so

@@ -11,12 +11,14 @@ std::unique_ptr<Dialer> DialerFactory::create(const QString &kind, const QString
     return std::make_unique<TelDialer>();
 }
 
-ConfiguredDialer::ConfiguredDialer(Settings &settings) : m_settings(settings) {}
+ConfiguredDialer::ConfiguredDialer(Settings &settings) : m_settings(settings)
+{
+}
 
 ConfiguredDialer::~ConfiguredDialer() = default;
 
-int ConfiguredDialer::requestMakeCall(const QString &number, const QString &appName,
-                                      const QString &calledParty, const QString &comment)
+int ConfiguredDialer::requestMakeCall(const QString &number, const QString &appName, const QString &calledParty,
+                                      const QString &comment)
 {
     const QString kind = m_settings.text(SettingKey::Dialer);
     const QString device = m_settings.text(SettingKey::ModemDevice);

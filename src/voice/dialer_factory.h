@@ -8,7 +8,8 @@ class Settings;
 
 // The dialer the settings ask for: "Dialer" = "tel" (the default) or "modem", and "ModemDevice",
 // the modem's serial device.
-class DialerFactory {
+class DialerFactory
+{
 public:
     // Any kind other than "modem" gives the tel: dialer.
     static std::unique_ptr<Dialer> create(const QString &kind, const QString &modemDevice);
@@ -16,7 +17,8 @@ public:
 
 // The program's dialer: whichever back-end the settings name at the moment of the call, so a
 // changed choice takes effect without a restart.
-class ConfiguredDialer : public Dialer {
+class ConfiguredDialer : public Dialer
+{
 public:
     explicit ConfiguredDialer(Settings &settings);
     ~ConfiguredDialer() override;

@@ -25,9 +25,9 @@ Answer classify(const QByteArray &line)
 {
     if (line == "OK" || line == "0")
         return Answer::Ok;
-    static const QList<QByteArray> failures{"ERROR", "NO CARRIER", "BUSY", "NO DIALTONE",
-                                            "NO DIAL TONE", "NO ANSWER", "DELAYED", "BLACKLISTED",
-                                            "3", "4", "6", "7", "8"};
+    static const QList<QByteArray> failures{
+        "ERROR", "NO CARRIER", "BUSY", "NO DIALTONE", "NO DIAL TONE", "NO ANSWER", "DELAYED", "BLACKLISTED", "3", "4",
+        "6",     "7",          "8"};
     if (failures.contains(line) || line.startsWith("+CME ERROR") || line.startsWith("+CMS ERROR"))
         return Answer::Failed;
     return Answer::None;
@@ -45,8 +45,7 @@ QByteArray ModemDialer::dialCommand(const QString &number)
     return "ATDT" + DialableNumber::filter(number).toLatin1() + ";\r";
 }
 
-int ModemDialer::requestMakeCall(const QString &number, const QString &, const QString &,
-                                 const QString &)
+int ModemDialer::requestMakeCall(const QString &number, const QString &, const QString &, const QString &)
 {
     if (!DialableNumber::hasDigit(number))
         return -4;
@@ -62,8 +61,7 @@ int ModemDialer::requestMakeCall(const QString &number, const QString &, const Q
         // Qt reports a device held by someone else (lock file, exclusive mode) as a permission
         // error; a device we may open ourselves is then busy rather than missing.
         const QFileInfo fi(m_devicePath);
-        const bool busy = port.error() == QSerialPort::PermissionError && fi.isReadable()
-            && fi.isWritable();
+        const bool busy = port.error() == QSerialPort::PermissionError && fi.isReadable() && fi.isWritable();
         return busy ? -3 : -2;
     }
     port.setBaudRate(QSerialPort::Baud115200);

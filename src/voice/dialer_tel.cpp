@@ -73,12 +73,20 @@ QString unescapeValue(const QString &v)
     for (int i = 0; i < v.size(); ++i) {
         if (v[i] == '\\' && i + 1 < v.size()) {
             const QChar n = v[++i];
-            if (n == 's') out += ' ';
-            else if (n == 'n') out += '\n';
-            else if (n == 't') out += '\t';
-            else if (n == 'r') out += '\r';
-            else if (n == '\\') out += '\\';
-            else { out += '\\'; out += n; }
+            if (n == 's')
+                out += ' ';
+            else if (n == 'n')
+                out += '\n';
+            else if (n == 't')
+                out += '\t';
+            else if (n == 'r')
+                out += '\r';
+            else if (n == '\\')
+                out += '\\';
+            else {
+                out += '\\';
+                out += n;
+            }
         } else {
             out += v[i];
         }
@@ -88,13 +96,14 @@ QString unescapeValue(const QString &v)
 
 } // namespace
 
-TelDialer::TelDialer(const QProcessEnvironment &env) : m_env(env) {}
+TelDialer::TelDialer(const QProcessEnvironment &env) : m_env(env)
+{
+}
 
 QString TelDialer::telUri(const QString &number)
 {
     // "#" would start a fragment; "+", "*" and "," are left readable for the dialer.
-    return QStringLiteral("tel:")
-        + QString::fromLatin1(QUrl::toPercentEncoding(DialableNumber::filter(number), "+*,"));
+    return QStringLiteral("tel:") + QString::fromLatin1(QUrl::toPercentEncoding(DialableNumber::filter(number), "+*,"));
 }
 
 QString TelDialer::configHome() const
@@ -312,8 +321,7 @@ QStringList TelDialer::expandExec(const QString &exec, const QString &uri)
     return args;
 }
 
-int TelDialer::requestMakeCall(const QString &number, const QString &, const QString &,
-                               const QString &)
+int TelDialer::requestMakeCall(const QString &number, const QString &, const QString &, const QString &)
 {
     if (!DialableNumber::hasDigit(number))
         return -4;

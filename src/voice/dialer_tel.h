@@ -8,13 +8,14 @@
 // Hands the number as a tel: URI to the desktop's registered handler of that scheme, found the
 // way the desktop itself finds it (mimeapps.list, then the applications' own MimeType lists).
 // The handler is started directly, without a shell, the URI being one argument.
-class TelDialer : public Dialer {
+class TelDialer : public Dialer
+{
 public:
     explicit TelDialer(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
     // 0 handler started, -2 no handler (or it could not be started), -4 no digit to dial.
-    int requestMakeCall(const QString &number, const QString &appName,
-                        const QString &calledParty, const QString &comment) override;
+    int requestMakeCall(const QString &number, const QString &appName, const QString &calledParty,
+                        const QString &comment) override;
 
     // "tel:" followed by the dialable characters, percent-encoded where a URI needs it.
     static QString telUri(const QString &number);

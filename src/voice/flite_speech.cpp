@@ -85,15 +85,9 @@ QByteArray convertTo(const QByteArray &pcm, const QAudioFormat &from, const QAud
                 memcpy(dst, &f, 4);
                 break;
             }
-            case QAudioFormat::Int32:
-                qToLittleEndian<qint32>(qint32(v * 2147483647.0), dst);
-                break;
-            case QAudioFormat::UInt8:
-                *reinterpret_cast<quint8 *>(dst) = quint8(128 + int(v * 127));
-                break;
-            default:
-                qToLittleEndian<qint16>(qint16(v * 32767), dst);
-                break;
+            case QAudioFormat::Int32: qToLittleEndian<qint32>(qint32(v * 2147483647.0), dst); break;
+            case QAudioFormat::UInt8: *reinterpret_cast<quint8 *>(dst) = quint8(128 + int(v * 127)); break;
+            default: qToLittleEndian<qint16>(qint16(v * 32767), dst); break;
             }
             dst += bytes;
         }

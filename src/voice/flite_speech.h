@@ -17,7 +17,8 @@ class QTimer;
 // Speech through the flite synthesiser, played on the default audio output. Texts are
 // synthesised on one worker thread (flite is not re-entrant) and played one after another,
 // each to its end. Without an audio device texts are dropped in order, after one note on stderr.
-class FliteSpeech : public QObject, public SpeechOutput {
+class FliteSpeech : public QObject, public SpeechOutput
+{
     Q_OBJECT
 public:
     explicit FliteSpeech(const QString &voice = QStringLiteral("slt"), QObject *parent = nullptr);

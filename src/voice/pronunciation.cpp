@@ -12,8 +12,7 @@ extern "C" cst_lexicon *cmu_lex_init(void);
 
 namespace {
 
-const char *const DigitNames[] = {"zero", "one", "two", "three", "four",
-                                  "five", "six", "seven", "eight", "nine"};
+const char *const DigitNames[] = {"zero", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine"};
 
 } // namespace
 
@@ -58,10 +57,9 @@ QStringList Pronunciation::wordsOfPhrase(const QString &phrase)
 
 const QSet<QString> &Pronunciation::phoneSet()
 {
-    static const QSet<QString> phones = {
-        "AA", "AE", "AH", "AO", "AW", "AY", "B",  "CH", "D",  "DH", "EH", "ER", "EY",
-        "F",  "G",  "HH", "IH", "IY", "JH", "K",  "L",  "M",  "N",  "NG", "OW", "OY",
-        "P",  "R",  "S",  "SH", "T",  "TH", "UH", "UW", "V",  "W",  "Y",  "Z",  "ZH"};
+    static const QSet<QString> phones = {"AA", "AE", "AH", "AO", "AW", "AY", "B",  "CH", "D", "DH", "EH", "ER", "EY",
+                                         "F",  "G",  "HH", "IH", "IY", "JH", "K",  "L",  "M", "N",  "NG", "OW", "OY",
+                                         "P",  "R",  "S",  "SH", "T",  "TH", "UH", "UW", "V", "W",  "Y",  "Z",  "ZH"};
     return phones;
 }
 

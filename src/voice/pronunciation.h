@@ -7,7 +7,8 @@
 // Pronunciations for the words of the grammar only: a dictionary of a few dozen words keeps the
 // recogniser's start-up near 10 ms, where the model's whole dictionary takes about 120 ms.
 // Each pronunciation is a space-separated list of the acoustic model's phones ("HH AH SH B IY").
-class Pronunciation {
+class Pronunciation
+{
 public:
     // The dictionary shipped with the acoustic model, found at run time; HUSHBY_SPHINX_DICT
     // names another one.

@@ -1,7 +1,8 @@
 #pragma once
 #include "services/event_pump.h"
 
-class QtEventPump : public EventPump {
+class QtEventPump : public EventPump
+{
 public:
     void handlePendingEvents() override;
 };

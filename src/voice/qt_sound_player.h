@@ -16,7 +16,8 @@ class QAudioSink;
 // for each sound loses the sound's start while the audio server sets it up (short clicks vanish
 // whole), and the toolkit's ready-made sound effect drops plays now and then; a running mixer
 // plays every sound from its first sample and lets sounds overlap.
-class QtSoundPlayer : public QIODevice, public SoundPlayer {
+class QtSoundPlayer : public QIODevice, public SoundPlayer
+{
     Q_OBJECT
 public:
     QtSoundPlayer();

@@ -3,7 +3,9 @@
 #include <QAudioFormat>
 #include <QAudioSource>
 
-RecognitionWorker::RecognitionWorker(QObject *parent) : QObject(parent) {}
+RecognitionWorker::RecognitionWorker(QObject *parent) : QObject(parent)
+{
+}
 
 RecognitionWorker::~RecognitionWorker()
 {

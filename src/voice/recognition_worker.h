@@ -12,7 +12,8 @@ class QIODevice;
 
 // Lives on the recogniser's own thread: owns the decoder (which must stay on one thread) and the
 // microphone, and emits each finished utterance's phrase, queued to whoever listens.
-class RecognitionWorker : public QObject {
+class RecognitionWorker : public QObject
+{
     Q_OBJECT
 public:
     explicit RecognitionWorker(QObject *parent = nullptr);

@@ -1,8 +1,8 @@
 #include "voice/sphinx_recognizer.h"
 
+#include "core/voice_grammar.h"
 #include "voice/command_decoder.h"
 #include "voice/recognition_worker.h"
-#include "core/voice_grammar.h"
 
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -23,7 +23,8 @@ SphinxRecognizer::SphinxRecognizer(QObject *parent) : Recognizer(parent)
 
 SphinxRecognizer::~SphinxRecognizer()
 {
-    QMetaObject::invokeMethod(m_worker, [w = m_worker] { w->stopListening(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker] { w->stopListening(); }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }
@@ -53,7 +54,8 @@ bool SphinxRecognizer::stopRecognition()
         reportOnce(QStringLiteral("no speech recognition model found; voice commands are off"));
         return false;
     }
-    QMetaObject::invokeMethod(m_worker, [w = m_worker] { w->stopListening(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker] { w->stopListening(); }, Qt::BlockingQueuedConnection);
     return true;
 }
 
@@ -70,7 +72,8 @@ bool SphinxRecognizer::loadGrammarFile(const QString &path)
         m_worker, [&] { loaded = m_worker->loadPhrases(phrases, &unpronounceable, &error); },
         Qt::BlockingQueuedConnection);
     for (const QString &word : unpronounceable)
-        reportOnce(QStringLiteral("cannot pronounce \"%1\" of the word list; its phrases are not recognised").arg(word));
+        reportOnce(
+            QStringLiteral("cannot pronounce \"%1\" of the word list; its phrases are not recognised").arg(word));
     if (!loaded)
         reportOnce(QStringLiteral("speech recognition cannot start: %1").arg(error));
     m_loaded = loaded;

@@ -11,7 +11,8 @@ class RecognitionWorker;
 // on a thread of its own; phrases arrive on the thread that made the recogniser (the GUI thread).
 // Without a microphone or an audio server every operation fails softly and the user is told
 // once on standard error.
-class SphinxRecognizer : public Recognizer {
+class SphinxRecognizer : public Recognizer
+{
     Q_OBJECT
 public:
     explicit SphinxRecognizer(QObject *parent = nullptr);

@@ -5,11 +5,12 @@
 
 // Cuts continuous 16 kHz audio into utterances by their loudness against a running estimate of
 // the room's noise, so that each utterance can be judged as a whole.
-class UtteranceSegmenter {
+class UtteranceSegmenter
+{
 public:
     struct Utterance {
         QVector<int16_t> samples; // with a little audio from before the speech began
-        bool capped = false;      // cut at MaxMs while the speech went on
+        bool capped = false; // cut at MaxMs while the speech went on
     };
 
     static constexpr int SampleRate = 16000;
@@ -34,17 +35,17 @@ public:
 private:
     void frame(const int16_t *samples, QVector<Utterance> &done);
 
-    QVector<int16_t> m_pending;   // part of a frame left over from the last feed
-    QVector<int16_t> m_leadIn;    // recent audio while silent
+    QVector<int16_t> m_pending; // part of a frame left over from the last feed
+    QVector<int16_t> m_leadIn; // recent audio while silent
     QVector<int16_t> m_utterance;
     static constexpr int RecentFrames = 8;
     double m_recent[RecentFrames] = {};
     int m_recentAt = 0;
     int m_recentCount = 0;
     double m_noiseDb = -1;
-    double m_peakDb = 0;          // the loudest the utterance has been
+    double m_peakDb = 0; // the loudest the utterance has been
     int m_loudRun = 0;
     int m_quietRun = 0;
     bool m_inSpeech = false;
-    bool m_waitForQuiet = false;  // after a capped utterance, until the noise stops
+    bool m_waitForQuiet = false; // after a capped utterance, until the noise stops
 };

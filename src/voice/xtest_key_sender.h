@@ -5,7 +5,8 @@
 // focus, the dialer's included. Without X11 (or without the extension) the keys are posted to
 // the program's own focused object instead. X11 headers stay in the .cpp: their macros clash
 // with Qt's names.
-class XTestKeySender : public KeySender {
+class XTestKeySender : public KeySender
+{
 public:
     XTestKeySender();
     ~XTestKeySender() override;

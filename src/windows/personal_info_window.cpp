@@ -1,15 +1,16 @@
 #include "windows/personal_info_window.h"
 
-#include "core/app_state.h"
 #include "controls/xp_cmd.h"
+#include "core/app_state.h"
 #include "windows/stored_properties.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
 PersonalInfoWindow::PersonalInfoWindow(AppState &state, bool showHint, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                         | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+    : QDialog(owner,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                  | Qt::WindowSystemMenuHint),
       m_state(state)
 {
     setObjectName("YourInfo");
@@ -42,7 +43,8 @@ PersonalInfoWindow::PersonalInfoWindow(AppState &state, bool showHint, QWidget *
 
     m_save = new XpCmd(m_state.infoLine.get(), this);
     m_save->setObjectName("cmds(0)");
-    loadButton(m_save, {{"Caption", "&Save"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
+    loadButton(m_save,
+               {{"Caption", "&Save"}, {"Font", storedButtonFont()}, {"ForeColor", storedColour(Look::buttonText())}},
                font());
     m_save->setGeometry(200, 216, 88, 28);
     m_save->setState(1);

@@ -7,7 +7,8 @@ class QLineEdit;
 class XpCmd;
 
 // "Personal Information": the family name and home phone, kept in the settings.
-class PersonalInfoWindow : public QDialog {
+class PersonalInfoWindow : public QDialog
+{
     Q_OBJECT
 public:
     // showHint makes "Can be changed under options." visible (first run).

@@ -18,7 +18,6 @@ constexpr QRect kLeftSide(0, 0, 170, 480);
 constexpr QRect kBac1(170, 0, 480, 396);
 constexpr QRect kBot(170, 396, 480, 84);
 
-
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
     auto *l = new QLabel(text, parent);

@@ -23,7 +23,8 @@ QTimer *timer(QWidget *main, const char *name)
 }
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void panelPress_data();
@@ -56,8 +57,7 @@ void TestMainWindow::panelPress_data()
     QTest::newRow("right password") << 1 << false << 1
                                     << QStringList({bink, "open:frmLogin", "pointer:360,440", "open:WizardSit",
                                                     "pointer:180,410"});
-    QTest::newRow("wrong password") << 1 << false << 2
-                                    << QStringList({bink, "open:frmLogin", "pointer:360,440"});
+    QTest::newRow("wrong password") << 1 << false << 2 << QStringList({bink, "open:frmLogin", "pointer:360,440"});
 }
 
 void TestMainWindow::panelPress()
@@ -188,8 +188,10 @@ void TestMainWindow::geometry()
     QCOMPARE(startup->splash()->size(), QSize(402, 435));
     QVERIFY(startup->splash()->windowFlags() & Qt::FramelessWindowHint);
     const QList<QPair<QString, QRect>> regions = {
-        {"Tops", QRect(0, 0, 722, 101)},          {"Lefts", QRect(0, 101, 129, 441)},
-        {"MainBackElastic", QRect(129, 101, 593, 441)}, {"Bottom(1)", QRect(0, 542, 722, 30)},
+        {"Tops", QRect(0, 0, 722, 101)},
+        {"Lefts", QRect(0, 101, 129, 441)},
+        {"MainBackElastic", QRect(129, 101, 593, 441)},
+        {"Bottom(1)", QRect(0, 542, 722, 30)},
         {"Right(0)", QRect(722, 0, 9, 572)},
     };
     for (const auto &r : regions) {
@@ -236,8 +238,8 @@ void TestMainWindow::callingAndRemindersWired()
     f.log.entries.clear();
     f.recognizer.say("hushby");
     f.recognizer.say("call police");
-    QCOMPARE(f.log.with("speak:"), QStringList({"Ready", "Auto Dial is not on, calling out number now!",
-                                                "Calling Police Now!", "555-0111"}));
+    QCOMPARE(f.log.with("speak:"),
+             QStringList({"Ready", "Auto Dial is not on, calling out number now!", "Calling Police Now!", "555-0111"}));
     f.log.entries.clear();
     f.recognizer.say("hushby");
     f.recognizer.say("911");

@@ -4,8 +4,8 @@
 #include "app/splash_window.h"
 #include "app/startup.h"
 #include "app/today_info_pages.h"
-#include "support/modal_handler.h"
 #include "controls/xp_cmd.h"
+#include "support/modal_handler.h"
 #include "windows/personal_info_window.h"
 
 #include <QApplication>
@@ -17,7 +17,8 @@
 namespace {
 
 // Logs each window as it is shown, so the order of windows can be checked against sounds.
-class ShowRecorder : public QObject {
+class ShowRecorder : public QObject
+{
 public:
     explicit ShowRecorder(CallLog &log) : m_log(log) { qApp->installEventFilter(this); }
     ~ShowRecorder() override { qApp->removeEventFilter(this); }
@@ -27,6 +28,7 @@ public:
             m_log.add("show:" + o->objectName());
         return false;
     }
+
 private:
     CallLog &m_log;
 };
@@ -55,7 +57,8 @@ QTimer *timer(QWidget *main, const char *name)
 
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public QObject
+{
     Q_OBJECT
 private slots:
     void firstRunOrder();

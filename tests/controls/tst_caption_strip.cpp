@@ -134,21 +134,35 @@ void TestCaptionStrip::ninePiecesKeepBorders()
     const QImage img = paintOnto(pieceStrip(), cell, w, h);
 
     const QColor centre(0, 0, 50 * cell + 10);
-    const struct { int x, y; QColor c; } probes[] = {
-        {0, 0, piece(0, 0)},         {2, 2, piece(0, 0)},
-        {w - 3, 0, piece(2, 0)},     {w - 1, 2, piece(2, 0)},
-        {w - 3, h - 3, piece(2, 2)}, {w - 1, h - 1, piece(2, 2)},
-        {0, h - 3, piece(0, 2)},     {2, h - 1, piece(0, 2)},
-        {3, 0, piece(1, 0)},         {w - 4, 2, piece(1, 0)},
-        {w - 3, 3, piece(2, 1)},     {w - 1, h - 4, piece(2, 1)},
-        {0, 3, piece(0, 1)},         {2, h - 4, piece(0, 1)},
-        {3, h - 3, piece(1, 2)},     {w - 4, h - 1, piece(1, 2)},
-        {3, 3, centre},              {w - 4, h - 4, centre},
+    const struct {
+        int x, y;
+        QColor c;
+    } probes[] = {
+        {0, 0, piece(0, 0)},
+        {2, 2, piece(0, 0)},
+        {w - 3, 0, piece(2, 0)},
+        {w - 1, 2, piece(2, 0)},
+        {w - 3, h - 3, piece(2, 2)},
+        {w - 1, h - 1, piece(2, 2)},
+        {0, h - 3, piece(0, 2)},
+        {2, h - 1, piece(0, 2)},
+        {3, 0, piece(1, 0)},
+        {w - 4, 2, piece(1, 0)},
+        {w - 3, 3, piece(2, 1)},
+        {w - 1, h - 4, piece(2, 1)},
+        {0, 3, piece(0, 1)},
+        {2, h - 4, piece(0, 1)},
+        {3, h - 3, piece(1, 2)},
+        {w - 4, h - 1, piece(1, 2)},
+        {3, 3, centre},
+        {w - 4, h - 4, centre},
     };
     for (const auto &p : probes)
         QVERIFY2(img.pixelColor(p.x, p.y) == p.c,
                  qPrintable(QStringLiteral("pixel %1,%2 is %3, expected %4")
-                                .arg(p.x).arg(p.y).arg(img.pixelColor(p.x, p.y).name(), p.c.name())));
+                                .arg(p.x)
+                                .arg(p.y)
+                                .arg(img.pixelColor(p.x, p.y).name(), p.c.name())));
 }
 
 void TestCaptionStrip::stretchedButtonKeepsFrameAndFill()

@@ -1,10 +1,10 @@
 #include "controls/caption_label.h"
-#include "core/info_line.h"
 #include "controls/ole_colour.h"
 #include "controls/property_bag.h"
 #include "controls/xp_cmd.h"
 #include "controls/xp_cmd_but.h"
 #include "controls/xp_cmd_button.h"
+#include "core/info_line.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -285,11 +285,18 @@ void TestXpCaptionButton::leaveFoundByTimer_data()
 
     // The hint line was filled elsewhere (by a button on the main window) before the pointer
     // came to this one.
-    QTest::newRow("xpcmd empties first") << Cmd << "&OK" << "" << "";
-    QTest::newRow("xpcmd timing button") << Cmd << "Start &Time" << "" << "";
-    QTest::newRow("big button empties after MouseOut")
-        << CmdButton << " Sitter List" << "Enter, edit, add hours, or view, sitters information." << "";
-    QTest::newRow("close box leaves it alone") << CmdBut << "" << "elsewhere" << "elsewhere";
+    QTest::newRow("xpcmd empties first") << Cmd << "&OK"
+                                         << ""
+                                         << "";
+    QTest::newRow("xpcmd timing button") << Cmd << "Start &Time"
+                                         << ""
+                                         << "";
+    QTest::newRow("big button empties after MouseOut") << CmdButton << " Sitter List"
+                                                       << "Enter, edit, add hours, or view, sitters information."
+                                                       << "";
+    QTest::newRow("close box leaves it alone") << CmdBut << ""
+                                               << "elsewhere"
+                                               << "elsewhere";
 }
 
 void TestXpCaptionButton::leaveFoundByTimer()
@@ -354,9 +361,11 @@ void TestXpCaptionButton::hintTexts_data()
                              << "Enter, edit, add hours, or view, sitters information.";
     QTest::newRow("help") << CmdButton << " Help && Options"
                           << "Get help, enter your name and phone number, and set options.";
-    QTest::newRow("top window") << CmdButton << "Make Top Window"
-                                << "Make this window the top window. Disables other buttons, && a password can be used.";
-    QTest::newRow("big button other caption empties") << CmdButton << "&Close" << "";
+    QTest::newRow("top window")
+        << CmdButton << "Make Top Window"
+        << "Make this window the top window. Disables other buttons, && a password can be used.";
+    QTest::newRow("big button other caption empties") << CmdButton << "&Close"
+                                                      << "";
     QTest::newRow("close box has none") << CmdBut << "Setup" << keep;
 }
 
@@ -452,9 +461,12 @@ void TestXpCaptionButton::captionShowsAmpersandConvention_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("underlined");
-    QTest::newRow("double ampersand") << "Help && Options" << "Help & Options" << false;
-    QTest::newRow("access key") << "&Save" << "Save" << true;
-    QTest::newRow("no marks") << "Close" << "Close" << false;
+    QTest::newRow("double ampersand") << "Help && Options"
+                                      << "Help & Options" << false;
+    QTest::newRow("access key") << "&Save"
+                                << "Save" << true;
+    QTest::newRow("no marks") << "Close"
+                              << "Close" << false;
 }
 
 void TestXpCaptionButton::captionShowsAmpersandConvention()
@@ -650,10 +662,18 @@ void TestXpCaptionButton::accessibleNameAndRole_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("toolTip");
     QTest::addColumn<QString>("name");
-    QTest::newRow("access key") << Cmd << "&Save" << "" << "Save";
-    QTest::newRow("shown ampersand") << CmdButton << " Help && Options" << "" << "Help & Options";
-    QTest::newRow("arrows") << Cmd << "<< &Back" << "" << "<< Back";
-    QTest::newRow("close box by tool tip") << CmdBut << "" << "Close" << "Close";
+    QTest::newRow("access key") << Cmd << "&Save"
+                                << ""
+                                << "Save";
+    QTest::newRow("shown ampersand") << CmdButton << " Help && Options"
+                                     << ""
+                                     << "Help & Options";
+    QTest::newRow("arrows") << Cmd << "<< &Back"
+                            << ""
+                            << "<< Back";
+    QTest::newRow("close box by tool tip") << CmdBut << ""
+                                           << "Close"
+                                           << "Close";
 }
 
 void TestXpCaptionButton::accessibleNameAndRole()

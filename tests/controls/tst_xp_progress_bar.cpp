@@ -101,8 +101,7 @@ void TestXpProgressBar::emptyFrame()
     // Rounded: the corners fade towards white instead of closing the outline.
     for (const QPoint corner : {QPoint(0, 0), QPoint(376, 0), QPoint(0, 16), QPoint(376, 16)}) {
         const QColor c = s.pixelColor(corner);
-        QVERIFY2(c != outline && c != white && c.lightness() > outline.lightness(),
-                 qPrintable(c.name()));
+        QVERIFY2(c != outline && c != white && c.lightness() > outline.lightness(), qPrintable(c.name()));
     }
     QVERIFY(b.log.entries.isEmpty());
 }
@@ -115,7 +114,8 @@ void TestXpProgressBar::blocksReachTheValue_data()
 
     // 377 pixels over 6 pages: a page is 62.8 pixels, and every block starting before the
     // value's position is drawn.
-    QTest::newRow("opened") << 377 << "" << "";
+    QTest::newRow("opened") << 377 << ""
+                            << "";
     QTest::newRow("page 1") << 377 << "1" << blocksUpTo(54);
     QTest::newRow("page 2") << 377 << "1 2" << blocksUpTo(124);
     QTest::newRow("page 3") << 377 << "1 2 3" << blocksUpTo(184);
@@ -132,8 +132,10 @@ void TestXpProgressBar::blocksReachTheValue_data()
     QTest::newRow("back one page") << 377 << "1 2 3 4 3" << blocksUpTo(184);
     QTest::newRow("back three pages") << 377 << "4 1" << blocksUpTo(54);
     QTest::newRow("back and on") << 377 << "5 2 4" << blocksUpTo(244);
-    QTest::newRow("back to Min") << 377 << "3 0" << "";
-    QTest::newRow("Min twice after blocks") << 377 << "3 0 0" << "";
+    QTest::newRow("back to Min") << 377 << "3 0"
+                                 << "";
+    QTest::newRow("Min twice after blocks") << 377 << "3 0 0"
+                                            << "";
     // Where the frame leaves room, the end block fills what is left up to it.
     QTest::newRow("end block") << 380 << "6" << blocksUpTo(364) + " 374+3";
     QTest::newRow("end block once") << 380 << "5 6 6" << blocksUpTo(364) + " 374+3";
@@ -257,8 +259,7 @@ void TestXpProgressBar::valueChecks()
     const QImage before = b.bar.surface();
     apply(b.bar);
 
-    QCOMPARE(b.log.with("message:"),
-             message.isEmpty() ? QStringList() : QStringList{"Error|" + message});
+    QCOMPARE(b.log.with("message:"), message.isEmpty() ? QStringList() : QStringList{"Error|" + message});
     if (!message.isEmpty())
         QCOMPARE(b.prompter.lastIcon, Prompter::Icon::Critical);
     QCOMPARE(b.bar.minimum(), min);

@@ -1,13 +1,14 @@
 #include "core/bed_time_reminder.h"
-#include "fakes/recording_fakes.h"
-#include "records/info_record.h"
 #include "core/settings.h"
 #include "core/sound_services.h"
+#include "fakes/recording_fakes.h"
+#include "records/info_record.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestBedTimeReminder : public QObject {
+class TestBedTimeReminder : public QObject
+{
     Q_OBJECT
 private slots:
     void bedtimeMatches_data();

@@ -1,12 +1,13 @@
+#include "core/phone_dialing.h"
+#include "core/sound_services.h"
 #include "fakes/recording_fakes.h"
 #include "records/info_record.h"
 #include "records/settings_store.h"
-#include "core/phone_dialing.h"
-#include "core/sound_services.h"
 
 #include <QtTest>
 
-class TestPhoneDialing : public QObject {
+class TestPhoneDialing : public QObject
+{
     Q_OBJECT
 private slots:
     void dialNumber_data();
@@ -33,27 +34,26 @@ void TestPhoneDialing::dialNumber_data()
     QTest::newRow("no dialer application")
         << "5550100" << true << -2
         << QStringList{"dial:5550100",
-                       kError + "No Windows Telephony dialing application is running and none "
-                                "could be started.",
+                       kError
+                           + "No Windows Telephony dialing application is running and none "
+                             "could be started.",
                        kPickUp};
-    QTest::newRow("queue full")
-        << "5550100" << true << -3
-        << QStringList{"dial:5550100",
-                       kError + "The queue of pending Windows Telephony dialing requests is full.",
-                       kPickUp};
+    QTest::newRow("queue full") << "5550100" << true << -3
+                                << QStringList{"dial:5550100",
+                                               kError
+                                                   + "The queue of pending Windows Telephony dialing requests is full.",
+                                               kPickUp};
     QTest::newRow("refused as not valid")
-        << "abc" << true << -4
-        << QStringList{"dial:abc", kError + "The phone number is not valid.", kPickUp};
-    QTest::newRow("unknown result")
-        << "5550100" << true << -1
-        << QStringList{"dial:5550100", kError + "Unknown error.", kPickUp};
+        << "abc" << true << -4 << QStringList{"dial:abc", kError + "The phone number is not valid.", kPickUp};
+    QTest::newRow("unknown result") << "5550100" << true << -1
+                                    << QStringList{"dial:5550100", kError + "Unknown error.", kPickUp};
     QTest::newRow("blank number never reaches the dialer")
         << "   " << true << 0 << QStringList{kError + "The phone number is not valid.", kPickUp};
-    QTest::newRow("dialer missing")
-        << "5550100" << false << 0
-        << QStringList{kError + "No Windows Telephony dialing application is running and none "
-                                "could be started.",
-                       kPickUp};
+    QTest::newRow("dialer missing") << "5550100" << false << 0
+                                    << QStringList{kError
+                                                       + "No Windows Telephony dialing application is running and none "
+                                                         "could be started.",
+                                                   kPickUp};
 }
 
 void TestPhoneDialing::dialNumber()
@@ -88,14 +88,13 @@ void TestPhoneDialing::pictureClick_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("talk-back only") << 2 << true << false << QStringList{"speak:555 0100"};
-    QTest::newRow("auto dial only")
-        << 2 << false << true << QStringList{"dial:555 0100", kPickUp};
+    QTest::newRow("auto dial only") << 2 << false << true << QStringList{"dial:555 0100", kPickUp};
     QTest::newRow("both: read out, then dialed")
         << 2 << true << true << QStringList{"speak:555 0100", "dial:555 0100", kPickUp};
     QTest::newRow("neither") << 2 << false << false << QStringList{};
     QTest::newRow("blank entry read out") << 0 << true << false << QStringList{"speak:"};
-    QTest::newRow("blank entry dialed")
-        << 0 << false << true << QStringList{kError + "The phone number is not valid.", kPickUp};
+    QTest::newRow("blank entry dialed") << 0 << false << true
+                                        << QStringList{kError + "The phone number is not valid.", kPickUp};
     QTest::newRow("no such entry") << 10 << true << true << QStringList{};
 }
 
@@ -127,10 +126,9 @@ void TestPhoneDialing::entriesReadTheirOwnFields()
 {
     InfoRecord info;
     const QList<InfoRecord::InfoField> fields{
-        InfoRecord::WherePhone,    InfoRecord::BackupPhone,        InfoRecord::PolicePhone,
-        InfoRecord::HospitalPhone, InfoRecord::AmbulancePhone,     InfoRecord::PoisonControlPhone,
-        InfoRecord::FirePhone,     InfoRecord::DoctorPhone,        InfoRecord::PharmacyPhone,
-        InfoRecord::SchoolPhone};
+        InfoRecord::WherePhone,     InfoRecord::BackupPhone,        InfoRecord::PolicePhone, InfoRecord::HospitalPhone,
+        InfoRecord::AmbulancePhone, InfoRecord::PoisonControlPhone, InfoRecord::FirePhone,   InfoRecord::DoctorPhone,
+        InfoRecord::PharmacyPhone,  InfoRecord::SchoolPhone};
     for (int k = 0; k < fields.size(); ++k)
         info.setField(fields[k], QStringLiteral(" 555 010%1 ").arg(k));
     SoundServices sound(nullptr, nullptr, nullptr);
@@ -140,8 +138,9 @@ void TestPhoneDialing::entriesReadTheirOwnFields()
     QStringList numbers;
     for (int k = 0; k < 10; ++k)
         numbers << dialing.numberText(k);
-    QCOMPARE(numbers, (QStringList{"555 0100", "555 0101", "555 0102", "555 0103", "555 0104",
-                                   "555 0105", "555 0106", "555 0107", "555 0108", "555 0109"}));
+    QCOMPARE(numbers,
+             (QStringList{"555 0100", "555 0101", "555 0102", "555 0103", "555 0104", "555 0105", "555 0106",
+                          "555 0107", "555 0108", "555 0109"}));
 }
 
 QTEST_GUILESS_MAIN(TestPhoneDialing)

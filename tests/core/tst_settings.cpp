@@ -62,11 +62,16 @@ void TestSettings::writesAreStoredAndAnnouncedOnce_data()
     QTest::addColumn<SettingKey>("key");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("flag on") << SettingKey::StartStop << "True" << "True";
-    QTest::newRow("flag to its default") << SettingKey::Talk << "False" << "False";
-    QTest::newRow("odd text for a flag is off") << SettingKey::UsePassword << "yes" << "False";
-    QTest::newRow("family name") << SettingKey::Name << "O'Neil & Sons" << "O'Neil & Sons";
-    QTest::newRow("modem device") << SettingKey::ModemDevice << "/dev/ttyACM0" << "/dev/ttyACM0";
+    QTest::newRow("flag on") << SettingKey::StartStop << "True"
+                             << "True";
+    QTest::newRow("flag to its default") << SettingKey::Talk << "False"
+                                         << "False";
+    QTest::newRow("odd text for a flag is off") << SettingKey::UsePassword << "yes"
+                                                << "False";
+    QTest::newRow("family name") << SettingKey::Name << "O'Neil & Sons"
+                                 << "O'Neil & Sons";
+    QTest::newRow("modem device") << SettingKey::ModemDevice << "/dev/ttyACM0"
+                                  << "/dev/ttyACM0";
 }
 
 void TestSettings::writesAreStoredAndAnnouncedOnce()
@@ -97,8 +102,8 @@ void TestSettings::writesAreStoredAndAnnouncedOnce()
 
 void TestSettings::everyKeyHasItsStoredName()
 {
-    const QStringList names = {"Name", "HomePhone", "VoiceOn", "Talk", "AutoDial", "StartStop", "UsePassword",
-                               "Use911", "UseAlarm", "Dialer", "ModemDevice"};
+    const QStringList names = {"Name",        "HomePhone", "VoiceOn",  "Talk",   "AutoDial",   "StartStop",
+                               "UsePassword", "Use911",    "UseAlarm", "Dialer", "ModemDevice"};
     QCOMPARE(int(SettingKeys::all().size()), names.size());
     for (size_t i = 0; i < SettingKeys::all().size(); ++i) {
         const SettingKeyInfo &k = SettingKeys::all()[i];

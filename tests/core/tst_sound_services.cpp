@@ -1,9 +1,10 @@
-#include "fakes/recording_fakes.h"
 #include "core/sound_services.h"
+#include "fakes/recording_fakes.h"
 
 #include <QTest>
 
-class TestSoundServices : public QObject {
+class TestSoundServices : public QObject
+{
     Q_OBJECT
 private slots:
     void playWaveWithoutAlarmPlaysOnceThenHandlesEvents();

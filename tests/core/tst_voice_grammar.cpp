@@ -1,10 +1,11 @@
-#include "fakes/recording_fakes.h"
 #include "core/voice_grammar.h"
+#include "fakes/recording_fakes.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestVoiceGrammar : public QObject {
+class TestVoiceGrammar : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -27,19 +28,19 @@ private slots:
             << QByteArray("[Grammar]\r\n\r\n<start>=hushby\r\n# note\r\n<start>=call police\r\n")
             << QStringList{"hushby", "call police"};
         QTest::newRow("LF lines") << QByteArray("<start>=stop\n<start>=sing\n") << QStringList{"stop", "sing"};
-        QTest::newRow("last line without line end") << QByteArray("<start>=stop\r\n<start>=sing")
-                                                    << QStringList{"stop", "sing"};
+        QTest::newRow("last line without line end")
+            << QByteArray("<start>=stop\r\n<start>=sing") << QStringList{"stop", "sing"};
         QTest::newRow("spaces kept") << QByteArray("<start>= call police \r\n") << QStringList{" call police "};
-        QTest::newRow("marker in other capitals skipped") << QByteArray("<START>=stop\r\n<Start>=sing\r\n")
-                                                          << QStringList{};
+        QTest::newRow("marker in other capitals skipped")
+            << QByteArray("<START>=stop\r\n<Start>=sing\r\n") << QStringList{};
         QTest::newRow("marker alone is an empty phrase") << QByteArray("<start>=\r\n") << QStringList{""};
         QTest::newRow("marker not at line start") << QByteArray(" <start>=stop\r\n") << QStringList{};
-        QTest::newRow("duplicates kept in order") << QByteArray("<start>=stop\r\n<start>=abort\r\n<start>=stop\r\n")
-                                                  << QStringList{"stop", "abort", "stop"};
-        QTest::newRow("8-bit byte read as its character") << QByteArray("<start>=caf\xe9\r\n")
-                                                          << QStringList{QStringLiteral("caf\u00e9")};
-        QTest::newRow("UTF-8 read as UTF-8") << QByteArray("<start>=caf\xc3\xa9\r\n")
-                                             << QStringList{QStringLiteral("caf\u00e9")};
+        QTest::newRow("duplicates kept in order")
+            << QByteArray("<start>=stop\r\n<start>=abort\r\n<start>=stop\r\n") << QStringList{"stop", "abort", "stop"};
+        QTest::newRow("8-bit byte read as its character")
+            << QByteArray("<start>=caf\xe9\r\n") << QStringList{QStringLiteral("caf\u00e9")};
+        QTest::newRow("UTF-8 read as UTF-8")
+            << QByteArray("<start>=caf\xc3\xa9\r\n") << QStringList{QStringLiteral("caf\u00e9")};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
     }
 

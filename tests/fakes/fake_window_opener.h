@@ -6,9 +6,10 @@
 
 // Logs each window the program asks for ("open:Wizard", "open:frmLogin", ...) under the names
 // the windows carry; a hook may stand in for a window's work while it is "open".
-class FakeWindowOpener : public WindowOpener {
+class FakeWindowOpener : public WindowOpener
+{
 public:
-    explicit FakeWindowOpener(CallLog &log) : m_log(log) {}
+    explicit FakeWindowOpener(CallLog &log) : m_log(log) { }
     void openWizard() override { open("Wizard", onWizard); }
     void openSitterList() override { open("WizardSit", onSitterList); }
     void openTopicMenu() override { open("MenuOps", {}); }

@@ -30,29 +30,34 @@ struct CallLog {
     }
 };
 
-class FakeSpeech : public SpeechOutput {
+class FakeSpeech : public SpeechOutput
+{
 public:
-    explicit FakeSpeech(CallLog &log) : m_log(log) {}
+    explicit FakeSpeech(CallLog &log) : m_log(log) { }
     void speak(const QString &text) override { m_log.add("speak:" + text); }
+
 private:
     CallLog &m_log;
 };
 
-class FakeSound : public SoundPlayer {
+class FakeSound : public SoundPlayer
+{
 public:
-    explicit FakeSound(CallLog &log) : m_log(log) {}
+    explicit FakeSound(CallLog &log) : m_log(log) { }
     void play(const QString &path) override { m_log.add("play:" + path); }
     void startLoop(const QString &path) override { m_log.add("loop:" + path); }
     void stopLoop() override { m_log.add("loopStop"); }
+
 private:
     CallLog &m_log;
 };
 
 // Runs a queued callback (if any) each time pending events are handled: that is how tests
 // deliver a nested phrase in the middle of a handler.
-class FakeEventPump : public EventPump {
+class FakeEventPump : public EventPump
+{
 public:
-    explicit FakeEventPump(CallLog &log) : m_log(log) {}
+    explicit FakeEventPump(CallLog &log) : m_log(log) { }
     void handlePendingEvents() override
     {
         ++count;
@@ -63,13 +68,15 @@ public:
     }
     int count = 0;
     QVector<std::function<void()>> pending;
+
 private:
     CallLog &m_log;
 };
 
-class FakePrompter : public Prompter {
+class FakePrompter : public Prompter
+{
 public:
-    explicit FakePrompter(CallLog &log) : m_log(log) {}
+    explicit FakePrompter(CallLog &log) : m_log(log) { }
     void message(const QString &text, const QString &title, Icon icon) override
     {
         m_log.add("message:" + title + "|" + text);
@@ -83,22 +90,23 @@ public:
         return answer;
     }
     bool answer = true;
+
 private:
     CallLog &m_log;
 };
 
-class FakePointer : public PointerMover {
+class FakePointer : public PointerMover
+{
 public:
-    explicit FakePointer(CallLog &log) : m_log(log) {}
-    void moveTo(const QPoint &p) override
-    {
-        m_log.add(QStringLiteral("pointer:%1,%2").arg(p.x()).arg(p.y()));
-    }
+    explicit FakePointer(CallLog &log) : m_log(log) { }
+    void moveTo(const QPoint &p) override { m_log.add(QStringLiteral("pointer:%1,%2").arg(p.x()).arg(p.y())); }
+
 private:
     CallLog &m_log;
 };
 
-class FakeClock : public Clock {
+class FakeClock : public Clock
+{
 public:
     QDateTime now() const override { return current; }
     double nextRandom() override { return randoms.isEmpty() ? 0.0 : randoms.takeFirst(); }
@@ -106,9 +114,10 @@ public:
     QVector<double> randoms;
 };
 
-class FakeDialer : public Dialer {
+class FakeDialer : public Dialer
+{
 public:
-    explicit FakeDialer(CallLog &log) : m_log(log) {}
+    explicit FakeDialer(CallLog &log) : m_log(log) { }
     int requestMakeCall(const QString &number, const QString &app, const QString &party,
                         const QString &comment) override
     {
@@ -118,30 +127,48 @@ public:
     }
     int result = 0;
     QStringList lastArgs;
+
 private:
     CallLog &m_log;
 };
 
-class FakeKeys : public KeySender {
+class FakeKeys : public KeySender
+{
 public:
-    explicit FakeKeys(CallLog &log) : m_log(log) {}
+    explicit FakeKeys(CallLog &log) : m_log(log) { }
     void sendKey(Qt::Key key) override
     {
-        m_log.add(key == Qt::Key_Tab ? "key:Tab" : key == Qt::Key_Return ? "key:Enter"
-                                                                         : QString("key:%1").arg(int(key)));
+        m_log.add(key == Qt::Key_Tab          ? "key:Tab"
+                      : key == Qt::Key_Return ? "key:Enter"
+                                              : QString("key:%1").arg(int(key)));
     }
+
 private:
     CallLog &m_log;
 };
 
-class FakeRecognizer : public Recognizer {
+class FakeRecognizer : public Recognizer
+{
 public:
-    explicit FakeRecognizer(CallLog &log) : m_log(log) {}
-    bool stopRecognition() override { m_log.add("rec:stop"); return available; }
-    bool loadGrammarFile(const QString &path) override { m_log.add("rec:load:" + path); return available; }
-    bool startRecognition() override { m_log.add("rec:start"); return available; }
+    explicit FakeRecognizer(CallLog &log) : m_log(log) { }
+    bool stopRecognition() override
+    {
+        m_log.add("rec:stop");
+        return available;
+    }
+    bool loadGrammarFile(const QString &path) override
+    {
+        m_log.add("rec:load:" + path);
+        return available;
+    }
+    bool startRecognition() override
+    {
+        m_log.add("rec:start");
+        return available;
+    }
     void say(const QString &phrase) { emit phraseFinished(phrase); }
     bool available = true;
+
 private:
     CallLog &m_log;
 };

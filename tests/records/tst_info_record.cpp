@@ -66,19 +66,23 @@ void TestInfoRecord::storedBytes_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("bytes"); // field start, without the blank filling
-    QTest::addColumn<QString>("stored");   // trimmed text after a save and reload
+    QTest::addColumn<QString>("stored"); // trimmed text after a save and reload
 
     const int phone = InfoRecord::WherePhone;
     const int bedtime = InfoRecord::Bedtime;
     const int notes = InfoRecord::MedicalNotes;
-    QTest::newRow("20-digit phone keeps 14") << phone << "12345678901234567890" << QByteArray("12345678901234")
-                                             << "12345678901234";
+    QTest::newRow("20-digit phone keeps 14")
+        << phone << "12345678901234567890" << QByteArray("12345678901234") << "12345678901234";
     QTest::newRow("outer blanks trimmed, inner kept")
         << notes << "   two  words \t  " << QByteArray("two  words \t") << "two  words \t";
     QTest::newRow("trimmed before cutting") << bedtime << "      8:30 PM" << QByteArray("8:30 PM") << "8:30 PM";
     QTest::newRow("line break counts") << bedtime << "ab\r\ncdefgh" << QByteArray("ab\r\ncdef") << "ab\r\ncdef";
-    QTest::newRow("e acute") << notes << QStringLiteral("caf\u00e9") << QByteArray("caf\xe9") << QStringLiteral("caf\u00e9");
-    QTest::newRow("euro") << notes << QStringLiteral("\u20ac5") << QByteArray("\x80" "5") << QStringLiteral("\u20ac5");
+    QTest::newRow("e acute") << notes << QStringLiteral("caf\u00e9") << QByteArray("caf\xe9")
+                             << QStringLiteral("caf\u00e9");
+    QTest::newRow("euro") << notes << QStringLiteral("\u20ac5")
+                          << QByteArray("\x80"
+                                        "5")
+                          << QStringLiteral("\u20ac5");
     QTest::newRow("quotes and dash") << notes << QStringLiteral("\u201cHi\u201d \u2014 ok")
                                      << QByteArray("\x93Hi\x94 \x97 ok") << QStringLiteral("\u201cHi\u201d \u2014 ok");
     QTest::newRow("arrow outside") << notes << QStringLiteral("a\u2192b") << QByteArray("a?b") << "a?b";
@@ -87,8 +91,10 @@ void TestInfoRecord::storedBytes_data()
     QTest::newRow("lone surrogate") << notes << (QString("x") + QChar(0xD800) + "y") << QByteArray("x?y") << "x?y";
     QTest::newRow("emoji at the cut") << bedtime << QStringLiteral("1234567\U0001F600z") << QByteArray("1234567?")
                                       << "1234567?";
-    QTest::newRow("CJK fills the width") << phone << QStringLiteral("\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5")
-                                         << QByteArray(14, '?') << QString(14, '?');
+    QTest::newRow("CJK fills the width")
+        << phone
+        << QStringLiteral("\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5\u672c\u65e5")
+        << QByteArray(14, '?') << QString(14, '?');
     QTest::newRow("only blanks") << notes << "     " << QByteArray() << "";
 }
 

@@ -141,7 +141,8 @@ void TestSettingsStore::booleanKeys()
     QCOMPARE(flag(f, key), !def);
     SettingsFlags expected;
     flag(expected, key) = !def;
-    for (const QString &other : QStringList{"VoiceOn", "Talk", "AutoDial", "StartStop", "UsePassword", "Use911", "UseAlarm"})
+    for (const QString &other :
+         QStringList{"VoiceOn", "Talk", "AutoDial", "StartStop", "UsePassword", "Use911", "UseAlarm"})
         QCOMPARE(flag(f, other), flag(expected, other));
 
     // Text typed into the file by hand that is not exactly "True" or "False" reads as the default.
@@ -192,7 +193,9 @@ void TestSettingsStore::handEditedText_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("unquoted comma") << QByteArray("Name=Smith, Jr") << "Smith, Jr";
     QTest::newRow("quoted comma") << QByteArray("Name=\"Smith, Jr\"") << "Smith, Jr";
-    QTest::newRow("UTF-8") << QByteArray("Name=Ren\xc3\xa9" "e") << QStringLiteral("Ren\u00e9e");
+    QTest::newRow("UTF-8") << QByteArray("Name=Ren\xc3\xa9"
+                                         "e")
+                           << QStringLiteral("Ren\u00e9e");
     QTest::newRow("empty value") << QByteArray("Name=") << "";
     QTest::newRow("other key only") << QByteArray("name=lower case key") << "default";
 }

@@ -1,6 +1,6 @@
+#include "core/voice_grammar.h"
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
-#include "core/voice_grammar.h"
 
 #include <QAudioDevice>
 #include <QFileInfo>
@@ -13,7 +13,8 @@
 #include <memory>
 
 // Real recognition of synthesised speech against the shipped word list.
-class TestCommandDecoder : public QObject {
+class TestCommandDecoder : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -36,12 +37,14 @@ class TestCommandDecoder : public QObject {
         const QString raw = m_dir.filePath(QStringLiteral("raw%1.wav").arg(m_files));
         const QString pcm = m_dir.filePath(QStringLiteral("speech%1.raw").arg(m_files++));
         const bool espeak = voice.startsWith(QLatin1String("en"));
-        const QStringList synth = espeak ? QStringList{"-v", voice, "-w", raw, text}
-                                         : QStringList{"-voice", voice, "-t", text, "-o", raw};
+        const QStringList synth
+            = espeak ? QStringList{"-v", voice, "-w", raw, text} : QStringList{"-voice", voice, "-t", text, "-o", raw};
         if (QProcess::execute(espeak ? "espeak-ng" : "flite", synth) != 0)
             return {};
-        if (QProcess::execute("sox", {raw, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t",
-                                      "raw", pcm, "pad", "0.4", "0.4"}) != 0)
+        if (QProcess::execute("sox",
+                              {raw, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t", "raw", pcm,
+                               "pad", "0.4", "0.4"})
+            != 0)
             return {};
         QFile file(pcm);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -70,18 +73,40 @@ private slots:
         QTest::addColumn<QString>("voice");
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QString>("phrase");
-        QTest::newRow("wake word") << "kal16" << "hushby" << "hushby";
-        QTest::newRow("digits give the file's own phrase") << "rms" << "nine one one" << "911";
-        QTest::newRow("misspelt phrase") << "slt" << "call poision" << "call poision";
-        QTest::newRow("long phrase") << "kal16" << "call the poison control center" << "call the poison control center";
-        QTest::newRow("apostrophe") << "slt" << "call can't be reached" << "call can't be reached";
-        QTest::newRow("second synthesiser") << "en-us" << "prepare diner" << "prepare diner";
+        QTest::newRow("wake word") << "kal16"
+                                   << "hushby"
+                                   << "hushby";
+        QTest::newRow("digits give the file's own phrase") << "rms"
+                                                           << "nine one one"
+                                                           << "911";
+        QTest::newRow("misspelt phrase") << "slt"
+                                         << "call poision"
+                                         << "call poision";
+        QTest::newRow("long phrase") << "kal16"
+                                     << "call the poison control center"
+                                     << "call the poison control center";
+        QTest::newRow("apostrophe") << "slt"
+                                    << "call can't be reached"
+                                    << "call can't be reached";
+        QTest::newRow("second synthesiser") << "en-us"
+                                            << "prepare diner"
+                                            << "prepare diner";
         // Other speech gives no phrase.
-        QTest::newRow("sentence with a command word") << "rms" << "the ambulance drove past" << "";
-        QTest::newRow("sounds like the wake word") << "slt" << "hush now baby" << "";
-        QTest::newRow("everyday sentence") << "kal16" << "can i have some juice" << "";
-        QTest::newRow("sentence around a whole phrase") << "rms" << "the pharmacy closes at nine" << "";
-        QTest::newRow("other speech, second synthesiser") << "en-gb" << "the police were very nice to us" << "";
+        QTest::newRow("sentence with a command word") << "rms"
+                                                      << "the ambulance drove past"
+                                                      << "";
+        QTest::newRow("sounds like the wake word") << "slt"
+                                                   << "hush now baby"
+                                                   << "";
+        QTest::newRow("everyday sentence") << "kal16"
+                                           << "can i have some juice"
+                                           << "";
+        QTest::newRow("sentence around a whole phrase") << "rms"
+                                                        << "the pharmacy closes at nine"
+                                                        << "";
+        QTest::newRow("other speech, second synthesiser") << "en-gb"
+                                                          << "the police were very nice to us"
+                                                          << "";
     }
 
     void judgesUtterances()
@@ -102,8 +127,10 @@ private slots:
     {
         QTest::addColumn<QString>("voice");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("command") << "slt" << "call police";
-        QTest::newRow("other speech") << "rms" << "the ambulance drove past";
+        QTest::newRow("command") << "slt"
+                                 << "call police";
+        QTest::newRow("other speech") << "rms"
+                                      << "the ambulance drove past";
     }
 
     void listenPrintsTheFeaturesJudged()
@@ -119,8 +146,8 @@ private slots:
         QFile file(raw);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pcm) == pcm.size());
         file.close();
-        QCOMPARE(QProcess::execute("sox", {"-t", "raw", "-r", "16000", "-e", "signed-integer", "-b", "16", "-c", "1",
-                                           raw, wave}),
+        QCOMPARE(QProcess::execute(
+                     "sox", {"-t", "raw", "-r", "16000", "-e", "signed-integer", "-b", "16", "-c", "1", raw, wave}),
                  0);
 
         QProcess process;

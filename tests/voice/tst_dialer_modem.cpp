@@ -15,7 +15,8 @@
 
 // A modem simulated on a pseudo-terminal: the dialer opens the terminal side, the test answers
 // on the master side with a scripted reply once a command line is complete.
-class SimulatedModem {
+class SimulatedModem
+{
 public:
     SimulatedModem()
     {
@@ -40,9 +41,9 @@ public:
     bool ok() const { return m_notifier != nullptr; }
     QString device() const { return m_device; }
 
-    QByteArray reply;       // written back after each complete command
+    QByteArray reply; // written back after each complete command
     int replyDelayMs = 0;
-    QByteArray received;    // everything the dialer wrote
+    QByteArray received; // everything the dialer wrote
 
 private:
     void readCommand()
@@ -67,7 +68,8 @@ private:
     QSocketNotifier *m_notifier = nullptr;
 };
 
-class TestDialerModem : public QObject {
+class TestDialerModem : public QObject
+{
     Q_OBJECT
 private slots:
     void answers_data();
@@ -89,25 +91,18 @@ void TestDialerModem::answers_data()
     QTest::addColumn<QByteArray>("command");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("ok") << "555 0100" << QByteArray("\r\nOK\r\n")
-                        << QByteArray("ATDT5550100;\r") << 0;
+    QTest::newRow("ok") << "555 0100" << QByteArray("\r\nOK\r\n") << QByteArray("ATDT5550100;\r") << 0;
     QTest::newRow("echoed command, then ok")
-        << "555 0100" << QByteArray("ATDT5550100;\r\r\nOK\r\n") << QByteArray("ATDT5550100;\r")
-        << 0;
+        << "555 0100" << QByteArray("ATDT5550100;\r\r\nOK\r\n") << QByteArray("ATDT5550100;\r") << 0;
     QTest::newRow("pauses, tones and country code kept")
-        << "+1 (555) 0100,,*2#" << QByteArray("\r\nOK\r\n")
-        << QByteArray("ATDT+15550100,,*2#;\r") << 0;
+        << "+1 (555) 0100,,*2#" << QByteArray("\r\nOK\r\n") << QByteArray("ATDT+15550100,,*2#;\r") << 0;
     QTest::newRow("a stored text cannot inject a command")
-        << "555\r+++ATH0;ATZ\r0100" << QByteArray("\r\nOK\r\n")
-        << QByteArray("ATDT55500100;\r") << 0;
-    QTest::newRow("error") << "5550100" << QByteArray("\r\nERROR\r\n")
-                           << QByteArray("ATDT5550100;\r") << -1;
-    QTest::newRow("busy") << "5550100" << QByteArray("\r\nBUSY\r\n")
-                          << QByteArray("ATDT5550100;\r") << -1;
-    QTest::newRow("no dial tone") << "5550100" << QByteArray("\r\nNO DIALTONE\r\n")
-                                  << QByteArray("ATDT5550100;\r") << -1;
-    QTest::newRow("no answer in time") << "5550100" << QByteArray()
-                                       << QByteArray("ATDT5550100;\r") << -1;
+        << "555\r+++ATH0;ATZ\r0100" << QByteArray("\r\nOK\r\n") << QByteArray("ATDT55500100;\r") << 0;
+    QTest::newRow("error") << "5550100" << QByteArray("\r\nERROR\r\n") << QByteArray("ATDT5550100;\r") << -1;
+    QTest::newRow("busy") << "5550100" << QByteArray("\r\nBUSY\r\n") << QByteArray("ATDT5550100;\r") << -1;
+    QTest::newRow("no dial tone") << "5550100" << QByteArray("\r\nNO DIALTONE\r\n") << QByteArray("ATDT5550100;\r")
+                                  << -1;
+    QTest::newRow("no answer in time") << "5550100" << QByteArray() << QByteArray("ATDT5550100;\r") << -1;
 }
 
 void TestDialerModem::answers()
@@ -223,8 +218,8 @@ void TestDialerModem::settingsChooseTheBackend()
     Settings settings(store, flags);
     settings.load();
 
-    const std::unique_ptr<Dialer> d =
-        DialerFactory::create(settings.text(SettingKey::Dialer), settings.text(SettingKey::ModemDevice));
+    const std::unique_ptr<Dialer> d
+        = DialerFactory::create(settings.text(SettingKey::Dialer), settings.text(SettingKey::ModemDevice));
     QVERIFY(d);
     QCOMPARE(dynamic_cast<TelDialer *>(d.get()) != nullptr, !modem);
     if (modem) {

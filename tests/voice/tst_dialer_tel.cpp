@@ -6,7 +6,8 @@
 
 // A desktop set up from scratch in a temporary folder: its own XDG folders, and a tel: handler
 // whose program only records the arguments it was started with.
-class TestDialerTel : public QObject {
+class TestDialerTel : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -50,8 +51,8 @@ void TestDialerTel::write(const QString &relPath, const QByteArray &text)
 
 QString TestDialerTel::recorderDesktopEntry(const QString &mimeType)
 {
-    QString text = "[Desktop Entry]\nType=Application\nName=Recorder\nExec=\""
-        + m_dir->filePath("bin dir/record-call") + "\" --dial %u\n";
+    QString text = "[Desktop Entry]\nType=Application\nName=Recorder\nExec=\"" + m_dir->filePath("bin dir/record-call")
+        + "\" --dial %u\n";
     if (!mimeType.isEmpty())
         text += "MimeType=" + mimeType + "\n";
     return text;
@@ -89,16 +90,17 @@ void TestDialerTel::handlerGetsTheNumber_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QStringList>("args");
 
-    QTest::newRow("user default") << "default" << "555 0100"
-                                  << QStringList{"--dial", "tel:5550100"};
-    QTest::newRow("system default, vendor subfolder")
-        << "system default" << "+1 555 0100" << QStringList{"--dial", "tel:+15550100"};
-    QTest::newRow("declared by the application") << "declared" << "5550100"
-                                                 << QStringList{"--dial", "tel:5550100"};
-    QTest::newRow("stale default falls back")
-        << "stale default" << "5550100" << QStringList{"--dial", "tel:5550100"};
+    QTest::newRow("user default") << "default"
+                                  << "555 0100" << QStringList{"--dial", "tel:5550100"};
+    QTest::newRow("system default, vendor subfolder") << "system default"
+                                                      << "+1 555 0100" << QStringList{"--dial", "tel:+15550100"};
+    QTest::newRow("declared by the application") << "declared"
+                                                 << "5550100" << QStringList{"--dial", "tel:5550100"};
+    QTest::newRow("stale default falls back") << "stale default"
+                                              << "5550100" << QStringList{"--dial", "tel:5550100"};
     QTest::newRow("stored text cannot add arguments")
-        << "default" << "555 0100 #2 --help; rm -rf ~" << QStringList{"--dial", "tel:5550100%232"};
+        << "default"
+        << "555 0100 #2 --help; rm -rf ~" << QStringList{"--dial", "tel:5550100%232"};
 }
 
 void TestDialerTel::handlerGetsTheNumber()
@@ -110,15 +112,12 @@ void TestDialerTel::handlerGetsTheNumber()
     const QByteArray entry = recorderDesktopEntry().toUtf8();
     if (setup == "default") {
         write("data/applications/recorder.desktop", entry);
-        write("config/mimeapps.list",
-              "[Default Applications]\nx-scheme-handler/tel=recorder.desktop;\n");
+        write("config/mimeapps.list", "[Default Applications]\nx-scheme-handler/tel=recorder.desktop;\n");
     } else if (setup == "system default") {
         write("share/applications/acme/recorder.desktop", entry);
-        write("etc-xdg/mimeapps.list",
-              "[Default Applications]\nx-scheme-handler/tel=acme-recorder.desktop\n");
+        write("etc-xdg/mimeapps.list", "[Default Applications]\nx-scheme-handler/tel=acme-recorder.desktop\n");
     } else if (setup == "declared") {
-        write("share/applications/recorder.desktop",
-              recorderDesktopEntry("text/plain;x-scheme-handler/tel;").toUtf8());
+        write("share/applications/recorder.desktop", recorderDesktopEntry("text/plain;x-scheme-handler/tel;").toUtf8());
     } else if (setup == "stale default") {
         write("config/mimeapps.list",
               "[Default Applications]\nx-scheme-handler/tel=gone.desktop;\n"
@@ -145,17 +144,13 @@ void TestDialerTel::noHandler()
 {
     QFETCH(QString, setup);
     if (setup == "other") {
-        write("share/applications/recorder.desktop",
-              recorderDesktopEntry("x-scheme-handler/mailto;").toUtf8());
+        write("share/applications/recorder.desktop", recorderDesktopEntry("x-scheme-handler/mailto;").toUtf8());
     } else if (setup == "hidden") {
-        write("share/applications/recorder.desktop",
-              recorderDesktopEntry("x-scheme-handler/tel;").toUtf8());
+        write("share/applications/recorder.desktop", recorderDesktopEntry("x-scheme-handler/tel;").toUtf8());
         write("data/applications/recorder.desktop", "[Desktop Entry]\nHidden=true\n");
     } else if (setup == "removed") {
-        write("share/applications/recorder.desktop",
-              recorderDesktopEntry("x-scheme-handler/tel;").toUtf8());
-        write("config/mimeapps.list",
-              "[Removed Associations]\nx-scheme-handler/tel=recorder.desktop;\n");
+        write("share/applications/recorder.desktop", recorderDesktopEntry("x-scheme-handler/tel;").toUtf8());
+        write("config/mimeapps.list", "[Removed Associations]\nx-scheme-handler/tel=recorder.desktop;\n");
     } else if (setup == "missing") {
         write("data/applications/nothing.desktop",
               "[Desktop Entry]\nType=Application\nExec=" + m_dir->filePath("no-such-program").toUtf8()
@@ -185,11 +180,9 @@ void TestDialerTel::expandExec_data()
     const QString uri = "tel:5550100";
 
     QTest::newRow("plain") << "dialer %u" << QStringList{"dialer", uri};
-    QTest::newRow("list code, other codes dropped")
-        << "dialer --icon %i %U %f" << QStringList{"dialer", "--icon", uri};
+    QTest::newRow("list code, other codes dropped") << "dialer --icon %i %U %f" << QStringList{"dialer", "--icon", uri};
     QTest::newRow("quoted program and escapes")
-        << R"("/opt/my apps/dial" "say \"hi\"" %u)"
-        << QStringList{"/opt/my apps/dial", "say \"hi\"", uri};
+        << R"("/opt/my apps/dial" "say \"hi\"" %u)" << QStringList{"/opt/my apps/dial", "say \"hi\"", uri};
     QTest::newRow("code inside an argument") << "dialer --to=%u" << QStringList{"dialer", "--to=" + uri};
     QTest::newRow("literal percent") << "dialer 100%% %u" << QStringList{"dialer", "100%", uri};
     QTest::newRow("no code: the number is added") << "dialer" << QStringList{"dialer", uri};

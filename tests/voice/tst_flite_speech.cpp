@@ -9,10 +9,9 @@
 #include <cmath>
 
 namespace {
-const char *const Rhyme =
-    "Twinkle, twinkle, little star, how I wonder what you are! Up above the world so high, "
-    "like a diamond in the sky. Twinkle, twinkle, little star, how I wonder what you are! "
-    "When the blazing sun is gone, when he nothing shines upon.";
+const char *const Rhyme = "Twinkle, twinkle, little star, how I wonder what you are! Up above the world so high, "
+                          "like a diamond in the sky. Twinkle, twinkle, little star, how I wonder what you are! "
+                          "When the blazing sun is gone, when he nothing shines upon.";
 
 double seconds(const QByteArray &pcm, const QAudioFormat &format)
 {
@@ -38,7 +37,8 @@ QStringList texts(const QSignalSpy &spy)
 }
 } // namespace
 
-class TestFliteSpeech : public QObject {
+class TestFliteSpeech : public QObject
+{
     Q_OBJECT
 private slots:
     void synthesizesAudibleSpeech_data();
@@ -62,7 +62,8 @@ void TestFliteSpeech::synthesizesAudibleSpeech_data()
         QTest::newRow(qPrintable(voice + " Ready")) << voice << "Ready" << 0.2 << 2.0;
     QTest::newRow("slt rhyme") << "slt" << QString(Rhyme) << 8.0 << 25.0;
     // Numbers are left to the synthesiser; they must still come out as speech.
-    QTest::newRow("rms 911") << "rms" << "911" << 0.8 << 5.0;
+    QTest::newRow("rms 911") << "rms"
+                             << "911" << 0.8 << 5.0;
 }
 
 void TestFliteSpeech::synthesizesAudibleSpeech()
@@ -114,8 +115,8 @@ void TestFliteSpeech::textsFinishInTheOrderHandedOver()
     FliteSpeech speech("kal16");
     QSignalSpy spy(&speech, &FliteSpeech::finishedText);
     // A long text first: a later, quicker one must not overtake it.
-    const QStringList handed = {"Ready", QString(Rhyme).left(60), "", "Calling Police Now!", "  ",
-                                "Please pick up the phone now!"};
+    const QStringList handed
+        = {"Ready", QString(Rhyme).left(60), "", "Calling Police Now!", "  ", "Please pick up the phone now!"};
     for (const QString &t : handed)
         speech.speak(t);
     QVERIFY(!speech.isIdle());
@@ -177,7 +178,8 @@ void TestFliteSpeech::destroyedWhileSpeaking()
         QTest::qWait(100);
     }
     // The worker may finish the text at hand but must not play on through the queue.
-    QVERIFY2(clock.elapsed() < queued * 1000, qPrintable(QString("%1 ms, %2 s queued").arg(clock.elapsed()).arg(queued)));
+    QVERIFY2(clock.elapsed() < queued * 1000,
+             qPrintable(QString("%1 ms, %2 s queued").arg(clock.elapsed()).arg(queued)));
 }
 
 QTEST_GUILESS_MAIN(TestFliteSpeech)

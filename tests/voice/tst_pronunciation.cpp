@@ -3,7 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestPronunciation : public QObject {
+class TestPronunciation : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -71,7 +72,8 @@ private slots:
     {
         bool ok = true;
         QStringList unpronounceable;
-        const auto prons = Pronunciation::lookup({"hushby"}, QTemporaryDir().filePath(QStringLiteral("absent.dict")), &unpronounceable, &ok);
+        const auto prons = Pronunciation::lookup({"hushby"}, QTemporaryDir().filePath(QStringLiteral("absent.dict")),
+                                                 &unpronounceable, &ok);
         QVERIFY(!ok);
         QCOMPARE(prons.value("hushby"), QStringList{"HH AH SH B IY"});
     }

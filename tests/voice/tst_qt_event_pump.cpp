@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestQtEventPump : public QObject {
+class TestQtEventPump : public QObject
+{
     Q_OBJECT
 private slots:
     void runsQueuedCalls();
@@ -11,7 +12,8 @@ private slots:
 void TestQtEventPump::runsQueuedCalls()
 {
     bool ran = false;
-    QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&] { ran = true; }, Qt::QueuedConnection);
     QVERIFY(!ran);
     QtEventPump().handlePendingEvents();
     QVERIFY(ran);

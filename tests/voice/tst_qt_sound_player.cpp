@@ -1,8 +1,8 @@
 #include "voice/qt_sound_player.h"
 
-#include <QMediaDevices>
 #include <QAudioDevice>
 #include <QFile>
+#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -38,7 +38,8 @@ QByteArray wave(int rate, int channels, int frames, int claimed, int bits = 16)
 }
 } // namespace
 
-class TestQtSoundPlayer : public QObject {
+class TestQtSoundPlayer : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();

@@ -54,7 +54,8 @@ QVector<UtteranceSegmenter::Utterance> feedAll(UtteranceSegmenter &seg, const QV
 
 } // namespace
 
-class TestUtteranceSegmenter : public QObject {
+class TestUtteranceSegmenter : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -8,7 +8,8 @@
 
 // Without X11 the keys go to the program's own focused window, in the order sent.
 
-class TestXTestKeySender : public QObject {
+class TestXTestKeySender : public QObject
+{
     Q_OBJECT
 private slots:
     void keysReachTheFocusedWindow();
@@ -28,10 +29,9 @@ void TestXTestKeySender::keysReachTheFocusedWindow()
     sender.sendKey(Qt::Key_Return);
     QVERIFY(window.keys.isEmpty()); // posted, not delivered while the sender waits
 
-    const QStringList expected{QStringLiteral("press:%1").arg(Qt::Key_Tab),
-                               QStringLiteral("release:%1").arg(Qt::Key_Tab),
-                               QStringLiteral("press:%1").arg(Qt::Key_Return),
-                               QStringLiteral("release:%1").arg(Qt::Key_Return)};
+    const QStringList expected{
+        QStringLiteral("press:%1").arg(Qt::Key_Tab), QStringLiteral("release:%1").arg(Qt::Key_Tab),
+        QStringLiteral("press:%1").arg(Qt::Key_Return), QStringLiteral("release:%1").arg(Qt::Key_Return)};
     QTRY_COMPARE(window.keys, expected);
 }
 

@@ -9,7 +9,8 @@
 // On X11 the keys go through the X server to whichever window has the focus; here that is a
 // window of the test, so the keys can be seen arriving.
 
-class TestXTestKeySenderX11 : public QObject {
+class TestXTestKeySenderX11 : public QObject
+{
     Q_OBJECT
 private slots:
     void keysGoThroughTheXServer();
@@ -29,10 +30,9 @@ void TestXTestKeySenderX11::keysGoThroughTheXServer()
     sender.sendKey(Qt::Key_Tab);
     sender.sendKey(Qt::Key_Return);
 
-    const QStringList expected{QStringLiteral("press:%1").arg(Qt::Key_Tab),
-                               QStringLiteral("release:%1").arg(Qt::Key_Tab),
-                               QStringLiteral("press:%1").arg(Qt::Key_Return),
-                               QStringLiteral("release:%1").arg(Qt::Key_Return)};
+    const QStringList expected{
+        QStringLiteral("press:%1").arg(Qt::Key_Tab), QStringLiteral("release:%1").arg(Qt::Key_Tab),
+        QStringLiteral("press:%1").arg(Qt::Key_Return), QStringLiteral("release:%1").arg(Qt::Key_Return)};
     QTRY_COMPARE(window.keys, expected);
 }
 

@@ -1,7 +1,7 @@
 // hushby-listen: checks the microphone and an edited word list outside the program.
+#include "core/voice_grammar.h"
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
-#include "core/voice_grammar.h"
 #include "voice/utterance_segmenter.h"
 
 #include <QCoreApplication>
