@@ -33,7 +33,7 @@ QString PhoneDialing::failureReason(int result)
     switch (result) {
     case -4: return QStringLiteral("The phone number is not valid.");
     case -3: return QStringLiteral("The queue of pending Windows Telephony dialing requests is full.");
-    case -2: return QStringLiteral("No Windows Telephony dialing application is running and none could be started.");
+    case -2: return QStringLiteral("No telephone dialing application is running and none could be started.");
     default: return QStringLiteral("Unknown error.");
     }
 }

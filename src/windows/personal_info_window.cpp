@@ -4,6 +4,7 @@
 #include "core/app_state.h"
 #include "windows/stored_properties.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -30,7 +31,7 @@ PersonalInfoWindow::PersonalInfoWindow(AppState &state, bool showHint, QWidget *
     for (int i = 0; i < 2; ++i) {
         auto *label = new QLabel(captions[i], this);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(i));
-        label->setFont(QFont("Times New Roman", 11));
+        label->setFont(Look::textFont(10));
         label->setGeometry(16, 62 + i * 62, 272, 20);
         m_text[i] = new QLineEdit(this);
         m_text[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
@@ -59,6 +60,16 @@ PersonalInfoWindow::PersonalInfoWindow(AppState &state, bool showHint, QWidget *
     m_hint->setVisible(showHint);
 
     m_text[0]->setFocus();
+}
+
+void PersonalInfoWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Save is drawn as the default button, so Enter saves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        save();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void PersonalInfoWindow::save()

@@ -21,6 +21,9 @@ public:
 
     void save();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     // The name and phone were stored; the main window shows them.
     void saved();

@@ -9,6 +9,7 @@
 #include "windows/personal_info_window.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -64,6 +65,7 @@ private slots:
     void firstRunOrder();
     void storedName_data();
     void storedName();
+    void personalInfoEnterSavesInOneFace();
 };
 
 void TestStartup::firstRunOrder()
@@ -139,6 +141,27 @@ void TestStartup::storedName()
     QCOMPARE(f.log.with("open:").count("Started"), firstRun ? 1 : 0);
     if (firstRun)
         QCOMPARE(f.storedSetting("Name"), stored.isNull() ? QString() : stored);
+}
+
+// Save is drawn as the default button: Enter in a box saves; the labels share the boxes' face.
+void TestStartup::personalInfoEnterSavesInOneFace()
+{
+    AppFixture f;
+    QStringList families;
+    ModalHandler<PersonalInfoWindow> answer([&](PersonalInfoWindow *w) {
+        for (QLabel *label : w->findChildren<QLabel *>())
+            families << QFontInfo(label->font()).family();
+        families << QFontInfo(w->nameBox()->font()).family();
+        w->nameBox()->setText("Okafor");
+        QTest::keyClick(w->nameBox(), Qt::Key_Return);
+        QVERIFY(!w->isVisible());
+    });
+    auto startup = f.startup();
+    startup->run();
+    QVERIFY(answer.handled());
+    QCOMPARE(f.storedSetting("Name"), QString("Okafor"));
+    families.removeDuplicates();
+    QCOMPARE(families.size(), 1);
 }
 
 QTEST_MAIN(TestStartup)

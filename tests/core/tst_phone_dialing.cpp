@@ -35,8 +35,7 @@ void TestPhoneDialing::dialNumber_data()
         << "5550100" << true << -2
         << QStringList{"dial:5550100",
                        kError
-                           + "No Windows Telephony dialing application is running and none "
-                             "could be started.",
+                           + "No telephone dialing application is running and none could be started.",
                        kPickUp};
     QTest::newRow("queue full") << "5550100" << true << -3
                                 << QStringList{"dial:5550100",
@@ -51,8 +50,7 @@ void TestPhoneDialing::dialNumber_data()
         << "   " << true << 0 << QStringList{kError + "The phone number is not valid.", kPickUp};
     QTest::newRow("dialer missing") << "5550100" << false << 0
                                     << QStringList{kError
-                                                       + "No Windows Telephony dialing application is running and none "
-                                                         "could be started.",
+                                                       + "No telephone dialing application is running and none could be started.",
                                                    kPickUp};
 }
 
