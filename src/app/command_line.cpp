@@ -7,10 +7,14 @@ namespace {
 const QList<QPair<QString, bool>> &toolkitOptions()
 {
     static const QList<QPair<QString, bool>> options = {
-        {"-platform", true},    {"-platformpluginpath", true}, {"-platformtheme", true}, {"-plugin", true},
-        {"-display", true},     {"-style", true},              {"-stylesheet", true},    {"-session", true},
-        {"-geometry", true},    {"-qwindowgeometry", true},    {"-qwindowtitle", true},  {"-qwindowicon", true},
-        {"-reverse", false},    {"-widgetcount", false},       {"-nograb", false},       {"-dograb", false},
+        {"-platform", true},      {"-platformpluginpath", true},
+        {"-platformtheme", true}, {"-plugin", true},
+        {"-display", true},       {"-style", true},
+        {"-stylesheet", true},    {"-session", true},
+        {"-geometry", true},      {"-qwindowgeometry", true},
+        {"-qwindowtitle", true},  {"-qwindowicon", true},
+        {"-reverse", false},      {"-widgetcount", false},
+        {"-nograb", false},       {"-dograb", false},
         {"-sync", false},
     };
     return options;

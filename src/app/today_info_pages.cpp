@@ -76,6 +76,8 @@ struct PageBuilder {
         scroll->setObjectName(objectName + "Scroll");
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
+        // Long answers wrap; the page only ever scrolls down.
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         content = new QWidget;
         content->setObjectName(objectName);
         auto *outer = new QVBoxLayout(content);
@@ -125,7 +127,25 @@ QString TodayInfoPages::displayText(const QString &stored)
     while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
         --end;
     text.truncate(end);
-    return text;
+    // A file edited by hand may hold bytes that are no character: NUL shows as nothing, the
+    // rest as the replacement character rather than as boxes that differ from face to face.
+    text.remove(QChar(0));
+    QString shown;
+    shown.reserve(text.size());
+    int wordLength = 0;
+    for (const QChar c : qAsConst(text)) {
+        const ushort u = c.unicode();
+        const bool control = (u < 0x20 && u != '\n' && u != '\t') || (u >= 0x7F && u < 0xA0);
+        if (c.isSpace()) {
+            wordLength = 0;
+        } else if (++wordLength > LongWord) {
+            // A word wider than the page (a web address, a long name) may break anywhere
+            // rather than push the page sideways.
+            shown += QChar(0x200B);
+        }
+        shown += control ? QChar(QChar::ReplacementCharacter) : c;
+    }
+    return shown;
 }
 
 TodayInfoPages::TodayInfoPages(QWidget *parent) : QTabWidget(parent)

@@ -32,8 +32,10 @@ public:
     QRadioButton *Option1[2] = {nullptr, nullptr};
     QRadioButton *Op[2] = {nullptr, nullptr};
 
-    // Text as a label shows a stored field: line breaks of the file become line breaks.
+    // Text as a label shows a stored field: line breaks of the file become line breaks, and a
+    // word longer than LongWord characters may break between any two of its characters.
     static QString displayText(const QString &stored);
+    static constexpr int LongWord = 24;
 
 signals:
     void phoneClicked(int index);

@@ -17,17 +17,27 @@ void TestCommandLine::parse_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("outputHas");
     QTest::addColumn<QString>("dataDir");
-    QTest::newRow("nothing") << QStringList{} << false << 0 << "" << "";
-    QTest::newRow("data folder") << QStringList{"--data-dir", "/tmp/x"} << false << 0 << "" << "/tmp/x";
-    QTest::newRow("data folder, joined") << QStringList{"--data-dir=/tmp/y"} << false << 0 << "" << "/tmp/y";
-    QTest::newRow("toolkit options pass") << QStringList{"-platform", "offscreen", "--data-dir", "/d", "-reverse"}
-                                          << false << 0 << "" << "/d";
-    QTest::newRow("help") << QStringList{"--help"} << true << 0 << "Usage: hushby [options]" << "";
-    QTest::newRow("version") << QStringList{"--version"} << true << 0 << "hushby 2.0" << "";
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << true << 2 << "Unknown option 'bogus'" << "";
-    QTest::newRow("unknown option shows usage") << QStringList{"--bogus"} << true << 2 << "--data-dir <dir>" << "";
-    QTest::newRow("missing value") << QStringList{"--data-dir"} << true << 2 << "Missing value" << "";
-    QTest::newRow("stray argument") << QStringList{"today.dta"} << true << 2 << "today.dta" << "";
+    QTest::newRow("nothing") << QStringList{} << false << 0 << ""
+                             << "";
+    QTest::newRow("data folder") << QStringList{"--data-dir", "/tmp/x"} << false << 0 << ""
+                                 << "/tmp/x";
+    QTest::newRow("data folder, joined") << QStringList{"--data-dir=/tmp/y"} << false << 0 << ""
+                                         << "/tmp/y";
+    QTest::newRow("toolkit options pass")
+        << QStringList{"-platform", "offscreen", "--data-dir", "/d", "-reverse"} << false << 0 << ""
+        << "/d";
+    QTest::newRow("help") << QStringList{"--help"} << true << 0 << "Usage: hushby [options]"
+                          << "";
+    QTest::newRow("version") << QStringList{"--version"} << true << 0 << "hushby 2.0"
+                             << "";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << true << 2 << "Unknown option 'bogus'"
+                                    << "";
+    QTest::newRow("unknown option shows usage") << QStringList{"--bogus"} << true << 2 << "--data-dir <dir>"
+                                                << "";
+    QTest::newRow("missing value") << QStringList{"--data-dir"} << true << 2 << "Missing value"
+                                   << "";
+    QTest::newRow("stray argument") << QStringList{"today.dta"} << true << 2 << "today.dta"
+                                    << "";
 }
 
 void TestCommandLine::parse()

@@ -10,9 +10,12 @@
 #include "core/start_stop_timing.h"
 #include "records/info_file.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -35,6 +38,7 @@ private slots:
     void geometry();
     void callingAndRemindersWired();
     void savedSettingsShowAtOnce();
+    void longAndOddTextStaysOnThePage();
     void programWindowsCloseAllButTheOwner();
     void startTimeButtonRunsTheMinuteTimer();
 };
@@ -288,6 +292,40 @@ void TestMainWindow::savedSettingsShowAtOnce()
     f.state->settings.setFlag(SettingKey::VoiceOn, true);
     QCOMPARE(f.log.with("rec:").mid(0, 1), QStringList({"stop"}));
     QVERIFY(f.log.entries.contains("rec:start"));
+}
+
+// Nothing typed pushes a page sideways, and bytes that are no character show the same everywhere.
+void TestMainWindow::longAndOddTextStaysOnThePage()
+{
+    AppFixture f;
+    f.storeSetting("Name", "Lee");
+    auto startup = f.startup();
+    startup->run();
+    MainWindow *main = startup->mainWindow();
+    TodayInfoPages *pages = main->pages();
+    const QString address = "www.example.org/" + QString(200, 'x');
+    f.state->TodayInfo.setField(InfoRecord::WeAreAt, address);
+    f.state->TodayInfo.setField(InfoRecord::WhereAddress, QString("A") + QChar(0) + "B" + QChar(0x81) + "C");
+    main->ShowTodayInfo();
+    pages->setCurrentIndex(0);
+    QApplication::processEvents();
+
+    auto *scroll = pages->findChild<QScrollArea *>("FrontScroll");
+    QVERIFY(scroll);
+    QCOMPARE(scroll->horizontalScrollBar()->maximum(), 0);
+    QVERIFY2(scroll->widget()->width() <= scroll->viewport()->width(),
+             qPrintable(QString("%1 > %2").arg(scroll->widget()->width()).arg(scroll->viewport()->width())));
+    auto *picture = pages->findChild<QLabel *>("FrontPicture");
+    QVERIFY(picture->geometry().right() < scroll->viewport()->width());
+    // The address reads as typed once the break opportunities are taken out.
+    QString shown = pages->answerFor(InfoRecord::WeAreAt)->text();
+    QVERIFY(shown.contains(QChar(0x200B)));
+    QCOMPARE(shown.remove(QChar(0x200B)), address);
+    QCOMPARE(pages->answerFor(InfoRecord::WhereAddress)->text(),
+             QString("AB") + QChar(QChar::ReplacementCharacter) + "C");
+    // Ordinary text is left alone.
+    QCOMPARE(TodayInfoPages::displayText("Riverside Theatre, then dinner   "),
+             QString("Riverside Theatre, then dinner"));
 }
 
 // The real opener closes every other window of the program, never the main window.

@@ -34,9 +34,7 @@ void TestPhoneDialing::dialNumber_data()
     QTest::newRow("no dialer application")
         << "5550100" << true << -2
         << QStringList{"dial:5550100",
-                       kError
-                           + "No telephone dialing application is running and none could be started.",
-                       kPickUp};
+                       kError + "No telephone dialing application is running and none could be started.", kPickUp};
     QTest::newRow("queue full") << "5550100" << true << -3
                                 << QStringList{"dial:5550100",
                                                kError
@@ -48,10 +46,9 @@ void TestPhoneDialing::dialNumber_data()
                                     << QStringList{"dial:5550100", kError + "Unknown error.", kPickUp};
     QTest::newRow("blank number never reaches the dialer")
         << "   " << true << 0 << QStringList{kError + "The phone number is not valid.", kPickUp};
-    QTest::newRow("dialer missing") << "5550100" << false << 0
-                                    << QStringList{kError
-                                                       + "No telephone dialing application is running and none could be started.",
-                                                   kPickUp};
+    QTest::newRow("dialer missing")
+        << "5550100" << false << 0
+        << QStringList{kError + "No telephone dialing application is running and none could be started.", kPickUp};
 }
 
 void TestPhoneDialing::dialNumber()
