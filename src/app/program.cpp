@@ -9,6 +9,10 @@
 
 #include <QTimer>
 
+namespace {
+constexpr int PreloadDelayMs = 500;
+}
+
 Program::Program(const QString &dataDir, const QString &passwordDir)
 {
     Services services;
@@ -47,9 +51,9 @@ Program::~Program() = default;
 void Program::start()
 {
     m_startup->run();
-    // Loaded once the windows are up (the first press comes after the splash), so start-up
-    // does not wait for the sound device.
-    QTimer::singleShot(0, m_startup.get(), [this] {
+    // Loaded once the windows are up and drawn (the first press comes after the splash), so
+    // start-up does not wait for the sound device.
+    QTimer::singleShot(PreloadDelayMs, m_startup.get(), [this] {
         QStringList waves;
         for (const char *name : {"bink.wav", "push.wav", "flash.wav", "alarm.wav"})
             waves << m_state->resourcePath(QString::fromLatin1(name));
