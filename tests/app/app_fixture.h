@@ -4,43 +4,21 @@
 #include "app/startup.h"
 #include "core/app_logic.h"
 #include "core/app_state.h"
-#include "fakes/fake_window_opener.h"
-#include "fakes/recording_fakes.h"
+#include "fakes/fake_services.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <memory>
 
-struct AppFixture {
-    QTemporaryDir dir;
-    CallLog log;
-    FakeSpeech speech{log};
-    FakeSound sound{log};
-    FakeEventPump events{log};
-    FakePrompter prompter{log};
-    FakePointer pointer{log};
-    FakeClock clock;
-    FakeDialer dialer{log};
-    FakeRecognizer recognizer{log};
-    FakeWindowOpener windows{log};
+struct AppFixture : FakeServices {
     std::unique_ptr<AppState> state;
     std::unique_ptr<AppLogic> logic;
 
     AppFixture()
     {
-        Services s;
-        s.speech = &speech;
-        s.sound = &sound;
-        s.events = &events;
-        s.prompter = &prompter;
-        s.pointer = &pointer;
-        s.clock = &clock;
-        s.dialer = &dialer;
-        s.recognizer = &recognizer;
         QDir().mkpath(dir.filePath("data"));
-        state = std::make_unique<AppState>(s, dir.filePath("data"), iniPath(), dir.filePath("pw"));
+        state = std::make_unique<AppState>(services(), dir.filePath("data"), iniPath(), dir.filePath("pw"));
         logic = std::make_unique<AppLogic>(*state);
     }
     std::unique_ptr<Startup> startup() { return std::make_unique<Startup>(*state, *logic, windows); }

@@ -7,6 +7,7 @@
 #include "controls/xp_cmd.h"
 #include "records/info_file.h"
 #include "support/modal_handler.h"
+#include "support/widget_input.h"
 #include "windows/dedication_window.h"
 #include "windows/getting_started_window.h"
 #include "windows/help_viewer.h"
@@ -40,16 +41,6 @@ struct Program {
     }
     TopicMenu *menu() const { return qobject_cast<TopicMenu *>(windows.topicMenu()); }
 };
-
-void click(QWidget *w)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
-}
 
 } // namespace
 
@@ -102,7 +93,7 @@ void TestProgramWindows::menuEntryOpensItsWindow()
                 QCOMPARE(d->pos(), QPoint(40 + 129, 30 + 572 - 30 - d->height()));
             d->reject();
         });
-    click(menu->findChild<QWidget *>(control));
+    clickCentre(menu->findChild<QWidget *>(control));
 
     const QString expected = control == "xpcmd1(0)" ? "Options"
         : control == "xpcmd1(2)"                    ? "YourInfo"

@@ -1,7 +1,7 @@
 // The setup wizard's page states, its saving and its box rules, without a screen.
 #include "core/app_state.h"
 #include "core/setup_wizard.h"
-#include "fakes/fake_window_opener.h"
+#include "fakes/fake_services.h"
 #include "fakes/recording_fakes.h"
 #include "records/info_file.h"
 #include "records/info_record.h"
@@ -14,23 +14,13 @@
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    CallLog log;
-    FakeSound sound{log};
-    FakeEventPump events{log};
-    FakePrompter prompter{log};
-    FakeWindowOpener windows{log};
+struct Fixture : FakeServices {
     std::unique_ptr<AppState> state;
     std::unique_ptr<SetupWizard> wizard;
 
     Fixture()
     {
-        Services s;
-        s.sound = &sound;
-        s.events = &events;
-        s.prompter = &prompter;
-        state = std::make_unique<AppState>(s, dir.path(), dir.filePath("settings.ini"), dir.path());
+        state = std::make_unique<AppState>(services(), dir.path(), dir.filePath("settings.ini"), dir.path());
         wizard = std::make_unique<SetupWizard>(*state, windows);
     }
     QByteArray file() const

@@ -8,6 +8,8 @@
 #include "windows/info_window.h"
 #include "windows/topic_menu.h"
 
+#include "support/widget_input.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -43,16 +45,6 @@ struct Fixture {
 QColor textColour(const QLabel *l)
 {
     return l->palette().color(QPalette::WindowText);
-}
-
-void click(QWidget *w)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QApplication::sendEvent(w, &release);
 }
 
 } // namespace
@@ -223,7 +215,7 @@ void TestHelpWindows::topic_menu_entries()
         });
     QWidget *target = menu->findChild<QWidget *>(control);
     QVERIFY(target);
-    click(target);
+    clickCentre(target);
     QVERIFY(!menu->isVisible());
     QCOMPARE(seen, requests);
     QCOMPARE(f.sounds(), sounds);
@@ -268,7 +260,7 @@ void TestHelpWindows::dedication_close_box_plays_push()
     DedicationWindow w(*f.state, nullptr);
     QCOMPARE(w.objectName(), QStringLiteral("Dedication"));
     QCOMPARE(w.closeBox()->toolTip(), QStringLiteral("Close"));
-    QTimer::singleShot(0, &w, [&] { click(w.closeBox()); });
+    QTimer::singleShot(0, &w, [&] { clickCentre(w.closeBox()); });
     QCOMPARE(w.exec(), int(QDialog::Accepted));
     QCOMPARE(f.sounds(), QStringList{"push.wav"});
 }

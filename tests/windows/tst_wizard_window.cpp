@@ -2,7 +2,7 @@
 #include "controls/xp_progress_bar.h"
 #include "core/app_state.h"
 #include "core/setup_wizard.h"
-#include "fakes/fake_window_opener.h"
+#include "fakes/fake_services.h"
 #include "fakes/recording_fakes.h"
 #include "records/info_file.h"
 #include "windows/memo_box.h"
@@ -24,24 +24,14 @@ namespace {
 
 enum Box { WeAreAt = 0, WherePhone = 3, Relation = 6, PolicePhone = 8, Bedtime = 24, Dinner = 32, FriendsNames = 35 };
 
-struct Fixture {
-    QTemporaryDir dir;
-    CallLog log;
-    FakeSound sound{log};
-    FakeEventPump events{log};
-    FakePrompter prompter{log};
-    FakeWindowOpener windows{log};
+struct Fixture : FakeServices {
     std::unique_ptr<AppState> state;
     std::unique_ptr<SetupWizard> logic;
     std::unique_ptr<WizardWindow> wizard;
 
     Fixture()
     {
-        Services s;
-        s.sound = &sound;
-        s.events = &events;
-        s.prompter = &prompter;
-        state = std::make_unique<AppState>(s, dir.path(), dir.filePath("settings.ini"), dir.path());
+        state = std::make_unique<AppState>(services(), dir.path(), dir.filePath("settings.ini"), dir.path());
         logic = std::make_unique<SetupWizard>(*state, windows);
     }
     WizardWindow &open()
