@@ -7,10 +7,14 @@ namespace {
 const QList<QPair<QString, bool>> &toolkitOptions()
 {
     static const QList<QPair<QString, bool>> options = {
-        {"-platform", true},    {"-platformpluginpath", true}, {"-platformtheme", true}, {"-plugin", true},
-        {"-display", true},     {"-style", true},              {"-stylesheet", true},    {"-session", true},
-        {"-geometry", true},    {"-qwindowgeometry", true},    {"-qwindowtitle", true},  {"-qwindowicon", true},
-        {"-reverse", false},    {"-widgetcount", false},       {"-nograb", false},       {"-dograb", false},
+        {"-platform", true},      {"-platformpluginpath", true},
+        {"-platformtheme", true}, {"-plugin", true},
+        {"-display", true},       {"-style", true},
+        {"-stylesheet", true},    {"-session", true},
+        {"-geometry", true},      {"-qwindowgeometry", true},
+        {"-qwindowtitle", true},  {"-qwindowicon", true},
+        {"-reverse", false},      {"-widgetcount", false},
+        {"-nograb", false},       {"-dograb", false},
         {"-sync", false},
     };
     return options;
@@ -48,6 +52,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &vers
                                      "per-user data folder).",
                                      "dir");
     parser.addOption(dataDir);
+    const QCommandLineOption printPdf(QStringLiteral("print-pdf"),
+                                      "Write today's information as a printable sheet to the PDF <file> and "
+                                      "exit (no display needed).",
+                                      "file");
+    parser.addOption(printPdf);
 
     CommandLine result;
     if (!parser.parse(withoutToolkitOptions(arguments)) || !parser.positionalArguments().isEmpty()) {
@@ -68,6 +77,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &vers
         result.output = "hushby " + version + "\n";
     }
     result.dataDir = parser.value(dataDir);
+    result.printPdf = parser.value(printPdf);
     // Read before the application object exists, the parser cannot know the program's name.
     result.output.replace(QLatin1String("<executable_name>"), QLatin1String("hushby"));
     return result;
