@@ -18,8 +18,9 @@ QString escaped(const QString &text)
     return html;
 }
 
-QString html(const InfoSheet &sheet)
+QString html(const InfoSheet &sheet, int bodyPt)
 {
+    const QString body = QStringLiteral("font-size:%1pt").arg(bodyPt);
     QString h;
     h += "<html><body>";
     h += "<p style='font-size:22pt; font-weight:bold; margin:0'>" + escaped(sheet.title) + "</p>";
@@ -33,9 +34,8 @@ QString html(const InfoSheet &sheet)
         h += "<table width='100%' cellspacing='0' cellpadding='1' style='border-top:1px solid #133c78'>";
         for (const InfoSheet::Row &row : group.rows) {
             // An empty number needs no large line.
-            const QString style
-                = row.phone && !row.text.isEmpty() ? "font-size:15pt; font-weight:bold" : "font-size:10pt";
-            h += "<tr><td width='32%' style='font-size:10pt; font-weight:bold; color:#133c78'>" + escaped(row.label)
+            const QString style = row.phone && !row.text.isEmpty() ? "font-size:15pt; font-weight:bold" : body;
+            h += "<tr><td width='32%' style='" + body + "; font-weight:bold; color:#133c78'>" + escaped(row.label)
                 + "</td><td width='68%' style='" + style + "'>" + escaped(row.text) + "</td></tr>";
         }
         h += "</table>";
@@ -47,20 +47,26 @@ QString html(const InfoSheet &sheet)
 
 std::unique_ptr<QTextDocument> InfoSheetPrinter::document(const InfoSheet &sheet, QPagedPaintDevice *device)
 {
-    auto doc = std::make_unique<QTextDocument>();
-    // Sizes in points follow the device, not the screen.
-    doc->documentLayout()->setPaintDevice(device);
-    QTextOption option = doc->defaultTextOption();
-    // A long word or a number without blanks breaks at the margin instead of running off the page.
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    doc->setDefaultTextOption(option);
-    QFont font = doc->defaultFont();
-    font.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
-    font.setPointSizeF(10);
-    doc->setDefaultFont(font);
-    doc->setDocumentMargin(0);
-    doc->setHtml(html(sheet));
-    doc->setPageSize(device->pageLayout().paintRectPixels(device->logicalDpiX()).size());
+    // Smaller type only when the answers are so long that the sheet would take a third page.
+    std::unique_ptr<QTextDocument> doc;
+    for (int bodyPt = 10; bodyPt >= 8; --bodyPt) {
+        doc = std::make_unique<QTextDocument>();
+        // Sizes in points follow the device, not the screen.
+        doc->documentLayout()->setPaintDevice(device);
+        QTextOption option = doc->defaultTextOption();
+        // A long word or a number without blanks breaks at the margin instead of running off the page.
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        doc->setDefaultTextOption(option);
+        QFont font = doc->defaultFont();
+        font.setFamilies({"DejaVu Sans", "Liberation Sans", "Sans Serif"});
+        font.setPointSizeF(bodyPt);
+        doc->setDefaultFont(font);
+        doc->setDocumentMargin(0);
+        doc->setHtml(html(sheet, bodyPt));
+        doc->setPageSize(device->pageLayout().paintRectPixels(device->logicalDpiX()).size());
+        if (doc->pageCount() <= 2)
+            break;
+    }
     return doc;
 }
 
