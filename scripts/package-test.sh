@@ -47,6 +47,11 @@ mkdir -p "$home"
 export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache"
 env -u DISPLAY /usr/bin/hushby --print-pdf "$work/sheet.pdf"
 pdftotext "$work/sheet.pdf" - | grep -q "Poison Control:"
+# The recogniser finds the acoustic model and the shipped word list: a second of silence is heard
+# as no phrase.
+sox -n -r 16000 -c 1 -b 16 "$work/silence.wav" trim 0 1
+[ "$(/usr/bin/hushby-listen "$work/silence.wav")" = "$work/silence.wav"$'\t' ] ||
+  { echo "the installed hushby-listen did not run"; exit 1; }
 
 export -n QT_QPA_PLATFORM
 # Starts the installed program and waits until the shell test $1 holds; the program is ended
