@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (unit, gui, audio, e2e).
+# Installs what is missing, builds, and runs every test (unit, gui, audio, e2e, and the Debian
+# package: built, installed, started and removed again).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test

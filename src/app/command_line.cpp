@@ -52,6 +52,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &vers
                                      "per-user data folder).",
                                      "dir");
     parser.addOption(dataDir);
+    const QCommandLineOption printPdf(QStringLiteral("print-pdf"),
+                                      "Write today's information as a printable sheet to the PDF <file> and "
+                                      "exit (no display needed).",
+                                      "file");
+    parser.addOption(printPdf);
 
     CommandLine result;
     if (!parser.parse(withoutToolkitOptions(arguments)) || !parser.positionalArguments().isEmpty()) {
@@ -72,6 +77,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &vers
         result.output = "hushby " + version + "\n";
     }
     result.dataDir = parser.value(dataDir);
+    result.printPdf = parser.value(printPdf);
     // Read before the application object exists, the parser cannot know the program's name.
     result.output.replace(QLatin1String("<executable_name>"), QLatin1String("hushby"));
     return result;

@@ -11,6 +11,8 @@ struct CommandLine {
     int exitCode = 0;
     QString output;
     QString dataDir;
+    // Write today's information as a PDF sheet to this file and end, without a window.
+    QString printPdf;
 
     // arguments as given, the program's name first.
     static CommandLine parse(const QStringList &arguments, const QString &version);

@@ -3,11 +3,45 @@
 #include "app/program.h"
 #include "controls/look.h"
 #include "core/app_state.h"
+#include "core/info_sheet.h"
+#include "records/info_file.h"
+#include "windows/info_sheet_printer.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
+
+namespace {
+// Today's information as a PDF, for scripts: no window, no display, nothing written but the PDF.
+int printSheet(const CommandLine &options, int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    app.setApplicationName("The Hushby");
+    const QString dataDir = !options.dataDir.isEmpty()
+        ? options.dataDir
+        : AppState::defaultDataDir(QCoreApplication::applicationDirPath());
+    InfoRecord record;
+    const QString infoPath = QDir(dataDir).filePath("Hushby.dta");
+    QString error;
+    // Reading would create a missing file; a sheet of blanks needs no file.
+    if (QFileInfo::exists(infoPath) && InfoFile::read(infoPath, 1, record, &error) == InfoFile::ReadResult::Error) {
+        std::fprintf(stderr, "hushby: cannot read %s: %s\n", qPrintable(infoPath), qPrintable(error));
+        return 1;
+    }
+    SettingsFlags family;
+    SettingsStore().LoadSettings(family);
+    const InfoSheet sheet = InfoSheet::from(record, family, QDate::currentDate());
+    if (!InfoSheetPrinter::writePdf(sheet, options.printPdf, &error)) {
+        std::fprintf(stderr, "hushby: cannot write %s: %s\n", qPrintable(options.printPdf), qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -19,6 +53,9 @@ int main(int argc, char **argv)
         std::fputs(qPrintable(options.output), options.exitCode == 0 ? stdout : stderr);
         return options.exitCode;
     }
+
+    if (!options.printPdf.isEmpty())
+        return printSheet(options, argc, argv);
 
     QApplication app(argc, argv);
     app.setApplicationName("The Hushby");

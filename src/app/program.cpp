@@ -7,6 +7,7 @@
 #include "records/settings_store.h"
 #include "voice/dialer_factory.h"
 
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -43,6 +44,9 @@ Program::Program(const QString &dataDir, const QString &passwordDir)
     QObject::connect(m_startup.get(), &Startup::mainWindowCreated, m_startup.get(), [this](MainWindow *main) {
         m_prompter.setOwner(main);
         m_windows->setOwner(main);
+        auto *print = new QShortcut(QKeySequence::Print, main);
+        print->setObjectName("PrintShortcut");
+        QObject::connect(print, &QShortcut::activated, main, [this] { m_windows->printTodayInfo(); });
     });
 }
 

@@ -1,10 +1,12 @@
 #include "app/program_windows.h"
 
 #include "core/app_state.h"
+#include "core/info_sheet.h"
 #include "core/setup_wizard.h"
 #include "windows/dedication_window.h"
 #include "windows/getting_started_window.h"
 #include "windows/help_viewer.h"
+#include "windows/info_sheet_printer.h"
 #include "windows/personal_info_window.h"
 #include "windows/sitter_list_window.h"
 #include "windows/topic_menu.h"
@@ -56,6 +58,7 @@ void ProgramWindows::openTopicMenu()
     });
     QObject::connect(menu, &TopicMenu::helpRequested, menu, [this] { showHelp(9999); });
     QObject::connect(menu, &TopicMenu::dedicationRequested, menu, [this] { openDedication(); });
+    QObject::connect(menu, &TopicMenu::printRequested, menu, [this] { printTodayInfo(); });
     menu->move(docked(menu->size()));
     menu->show();
     menu->raise();
@@ -166,4 +169,10 @@ void ProgramWindows::closeAll()
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w != m_owner && w->isVisible())
             w->close();
+}
+
+void ProgramWindows::printTodayInfo()
+{
+    const InfoSheet sheet = InfoSheet::from(m_state.TodayInfo, m_state.SettingsFlags, QDate::currentDate());
+    InfoSheetPrinter::preview(sheet, m_owner);
 }

@@ -38,6 +38,8 @@ public:
     void showHelp(int topic) override;
     void showTodayInfoInWizard() override;
     void closeAll() override;
+    // The print preview of today's information, with the printers behind it.
+    void printTodayInfo();
 
 private:
     void openPersonalInfo();

@@ -27,9 +27,11 @@ QString AppState::userDataDir()
 QString AppState::defaultDataDir(const QString &programDir)
 {
     // Beside the program, where the files have always been, unless that folder is not ours to
-    // write (installed system-wide).
+    // write or the program is installed with a share folder: root may write /usr/bin, but
+    // each user's information belongs to that user.
     QFileInfo info(programDir);
-    if (info.isDir() && info.isWritable())
+    const bool installed = QFileInfo(QDir(programDir).filePath("../share/the-hushby")).isDir();
+    if (info.isDir() && info.isWritable() && !installed)
         return programDir;
     return userDataDir();
 }

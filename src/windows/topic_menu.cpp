@@ -14,7 +14,7 @@
 
 namespace {
 constexpr int MenuWidth = 195;
-constexpr int MenuHeight = 226;
+constexpr int MenuHeight = 262;
 } // namespace
 
 TopicMenu::TopicMenu(AppState &state, QWidget *owner)
@@ -83,6 +83,7 @@ TopicMenu::TopicMenu(AppState &state, QWidget *owner)
 
     addButton(4, "Help", 151)->setState(1);
     addButton(0, "Options", 187);
+    addButton(5, "Print", 223);
 }
 
 XpCmd *TopicMenu::addButton(int index, const QString &caption, int y)
@@ -99,6 +100,7 @@ XpCmd *TopicMenu::addButton(int index, const QString &caption, int y)
     case 2: request = &TopicMenu::personalInfoRequested; break;
     case 3: request = &TopicMenu::aboutRequested; break;
     case 4: request = &TopicMenu::helpRequested; break;
+    case 5: request = &TopicMenu::printRequested; break;
     }
     connect(b, &XpCaptionButton::clicked, this, [this, request] { choose(request, true); });
     return b;
@@ -106,7 +108,7 @@ XpCmd *TopicMenu::addButton(int index, const QString &caption, int y)
 
 XpCmd *TopicMenu::button(int index) const
 {
-    return index >= 0 && index < 5 ? m_buttons[index] : nullptr;
+    return index >= 0 && index < 6 ? m_buttons[index] : nullptr;
 }
 
 void TopicMenu::choose(void (TopicMenu::*request)(), bool sound)

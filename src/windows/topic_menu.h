@@ -20,7 +20,7 @@ public:
     // the bottom bar. The Options window uses the same place.
     static QPoint dockedPosition(const QRect &main, int leftsWidth, int bottomHeight, const QSize &own);
 
-    // xpcmd1(index): 0 Options, 2 Your Name & Phone, 3 About, 4 Help.
+    // xpcmd1(index): 0 Options, 2 Your Name & Phone, 3 About, 4 Help, 5 Print.
     XpCmd *button(int index) const;
     ButtonXp *dedicated() const { return m_dedicated; }
     XpCmdBut *closeBox() const { return m_closeBox; }
@@ -30,6 +30,7 @@ signals:
     void personalInfoRequested();
     void aboutRequested();
     void helpRequested();
+    void printRequested();
     void dedicationRequested();
 
 protected:
@@ -40,7 +41,7 @@ private:
     void choose(void (TopicMenu::*request)(), bool sound);
 
     AppState &m_state;
-    XpCmd *m_buttons[5] = {};
+    XpCmd *m_buttons[6] = {};
     ButtonXp *m_dedicated = nullptr;
     XpCmdBut *m_closeBox = nullptr;
 };

@@ -65,6 +65,7 @@ void TestProgramWindows::menuEntryOpensItsWindow_data()
     QTest::newRow("Your Name && Phone") << "xpcmd1(2)" << true;
     QTest::newRow("About") << "xpcmd1(3)" << true;
     QTest::newRow("Help") << "xpcmd1(4)" << true;
+    QTest::newRow("Print") << "xpcmd1(5)" << true;
     QTest::newRow("Dedicated") << "Dedicated" << false;
 }
 
@@ -98,6 +99,7 @@ void TestProgramWindows::menuEntryOpensItsWindow()
     const QString expected = control == "xpcmd1(0)" ? "Options"
         : control == "xpcmd1(2)"                    ? "YourInfo"
         : control == "Dedicated"                    ? "Dedication"
+        : control == "xpcmd1(5)"                    ? "PrintPreview"
                                                     : QString();
     QCOMPARE(opened, expected);
     QCOMPARE(p.abouts, control == "xpcmd1(3)" ? 1 : 0);

@@ -1,10 +1,12 @@
 // hushby-listen: checks the microphone and an edited word list outside the program.
+#include "core/app_state.h"
 #include "core/voice_grammar.h"
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
 #include "voice/utterance_segmenter.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -182,7 +184,17 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString wordsPath = QFileInfo(app.applicationDirPath() + QStringLiteral("/words.txt")).filePath();
+    // The word list the program uses: the user's own copy when there is one, else the shipped one.
+    const QString programDir = app.applicationDirPath();
+    QString wordsPath = programDir + QStringLiteral("/words.txt");
+    for (const QString &place :
+         {AppState::defaultDataDir(programDir), programDir, programDir + QStringLiteral("/../share/the-hushby")}) {
+        const QString candidate = QDir(place).filePath(QStringLiteral("words.txt"));
+        if (QFileInfo::exists(candidate)) {
+            wordsPath = QDir::cleanPath(candidate);
+            break;
+        }
+    }
     bool mic = false;
     bool scores = false;
     bool streamed = false;
