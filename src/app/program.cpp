@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "controls/xp_cmd.h"
 #include "core/app_logic.h"
@@ -39,7 +40,9 @@ Program::Program(const QString &dataDir, const QString &passwordDir)
     QObject::connect(m_startup.get(), &Startup::mainWindowCreated, m_startup.get(), [this](MainWindow *main) {
         m_prompter.setOwner(main);
         m_windows->setOwner(main);
+        m_windows->setTopmostHook([main](bool on) { main->keepOnTop(on); });
     });
+    m_windows->setGrammarLoader([this] { m_logic->LoadVoiceGrammar(); });
 }
 
 Program::~Program() = default;
