@@ -4,6 +4,7 @@
 #include "core/password_check.h"
 #include "core/setup_wizard.h"
 #include "core/top_window_mode.h"
+#include "services/event_pump.h"
 #include "services/prompter.h"
 #include "windows/dedication_window.h"
 #include "windows/getting_started_window.h"
@@ -14,6 +15,7 @@
 #include "windows/sitter_list_window.h"
 #include "windows/topic_menu.h"
 #include "windows/wizard_window.h"
+#include "windows/words_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -90,6 +92,16 @@ void ProgramWindows::openOptions()
     QObject::connect(&options, &OptionsWindow::grammarReloadRequested, &options, [this] {
         if (m_loadGrammar)
             m_loadGrammar();
+    });
+    QObject::connect(&options, &OptionsWindow::wordsRequested, &options, [this, &options] {
+        WordsWindow words(m_state, &options);
+        QObject::connect(&words, &WordsWindow::saved, &words, [this] {
+            if (m_loadGrammar)
+                m_loadGrammar();
+        });
+        words.exec();
+        if (m_state.services.events)
+            m_state.services.events->handlePendingEvents();
     });
     options.move(docked(options.size()));
     options.exec();
