@@ -60,6 +60,7 @@ private slots:
     void noStoredPasswordDoesNotLockOut();
     void newPasswordRefusals();
     void topWindowMode();
+    void promptAboveTheTopWindow();
 };
 
 void TestOptionsAndPassword::enablingRules()
@@ -316,6 +317,38 @@ void TestOptionsAndPassword::topWindowMode()
     QVERIFY(!main.Timer1()->isActive());
     QVERIFY(main.isVisible());
     QCOMPARE(main.pos(), QPoint(60, 70));
+}
+
+void TestOptionsAndPassword::promptAboveTheTopWindow()
+{
+    Program p({"UsePassword"});
+    QVERIFY(p.windows.password().WritePassword("Sesame"));
+    QVERIFY(QTest::qWaitForWindowExposed(&p.main));
+    // The mode is switched on behind the password, like every press of the panel.
+    ModalHandler<LoginWindow> first([](LoginWindow *w) {
+        w->txtPassword()->setText("Sesame");
+        w->okPressed();
+    });
+    p.main.panelPress(3);
+    QVERIFY(p.f.state->TopWindowOn);
+    QVERIFY(p.main.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    bool mainOnTop = true;
+    bool promptOnTop = false;
+    ModalHandler<LoginWindow> second([&](LoginWindow *w) {
+        mainOnTop = p.main.windowFlags() & Qt::WindowStaysOnTopHint;
+        promptOnTop = w->windowFlags() & Qt::WindowStaysOnTopHint;
+        w->reject();
+    });
+    p.main.move(3, 3);
+    // Wrong (cancelled) here: the mode stays on, and the window is back on top and centred.
+    p.main.panelPress(3);
+    QVERIFY(second.handled());
+    QVERIFY(!mainOnTop);
+    QVERIFY(promptOnTop);
+    QVERIFY(p.f.state->TopWindowOn);
+    QVERIFY(p.main.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(p.main.pos(), TopWindowMode::centre(p.main.screen()->geometry().size(), p.main.size()));
 }
 
 QTEST_MAIN(TestOptionsAndPassword)

@@ -3,6 +3,7 @@
 #include "core/voice_grammar.h"
 #include "core/word_list.h"
 #include "fakes/recording_fakes.h"
+#include "voice/pronunciation.h"
 #include "windows/words_window.h"
 
 #include <QLabel>
@@ -70,6 +71,7 @@ private slots:
     void unpronounceableIsMarkedAndNeverSaved();
     void recogniserRefusalIsNotSaved();
     void failedWriteIsTold();
+    void realRecogniserJudges();
 };
 
 void TestWordsWindow::withPhrases_data()
@@ -180,6 +182,30 @@ void TestWordsWindow::failedWriteIsTold()
     QCOMPARE(saved.count(), 0);
     QVERIFY(f.log.with("message:").last().contains("could not be saved"));
     QVERIFY(!QFile::exists(f.state->WordsFilePath));
+}
+
+// The recogniser itself, not a stand-in: it takes the shipped list and refuses an empty one.
+void TestWordsWindow::realRecogniserJudges()
+{
+    if (!QFile::exists(Pronunciation::defaultDictionaryPath()))
+        QSKIP("no acoustic model installed");
+    QFile shipped(QDir(qEnvironmentVariable("HUSHBY_SOURCE_DIR")).filePath("resources/words.txt"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    const QByteArray words = shipped.readAll();
+    Fixture f(words);
+    WordsWindow w(*f.state, nullptr);
+    QSignalSpy saved(&w, &WordsWindow::saved);
+    w.save();
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(VoiceGrammar::readPhraseLines(f.state->WordsFilePath), w.phrases());
+
+    WordsWindow empty(*f.state, nullptr);
+    while (empty.lstPhrases()->count())
+        delete empty.lstPhrases()->takeItem(0);
+    empty.save();
+    QCOMPARE(saved.count(), 1);
+    QVERIFY(f.log.with("message:").last().contains("does not accept"));
+    QVERIFY(!VoiceGrammar::readPhraseLines(f.state->WordsFilePath).isEmpty());
 }
 
 QTEST_MAIN(TestWordsWindow)
