@@ -11,6 +11,7 @@
 #include "windows/stored_properties.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -98,6 +99,8 @@ OptionsWindow::OptionsWindow(AppState &state, PasswordCheck &password, WindowOpe
         l->setTextFormat(Qt::PlainText);
         l->setPalette(link);
         l->setCursor(Qt::PointingHandCursor);
+        // Reachable from the keyboard too: Tab to it, Space or Enter opens it.
+        l->setFocusPolicy(Qt::TabFocus);
         l->setAccessibleName(text);
         l->setAccessibleDescription(about);
         l->setGeometry(geometry);
@@ -195,7 +198,13 @@ void OptionsWindow::save()
 
 bool OptionsWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    bool activated
+        = event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        activated = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+    if (activated) {
         if (watched == m_help) {
             m_windows.showHelp(3);
             return true;

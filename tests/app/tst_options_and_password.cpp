@@ -7,6 +7,8 @@
 #include "core/info_line.h"
 #include "core/password_check.h"
 #include "support/modal_handler.h"
+#include "windows/help_viewer.h"
+#include "windows/info_window.h"
 #include "windows/options_window.h"
 #include "windows/password_windows.h"
 
@@ -51,6 +53,7 @@ class TestOptionsAndPassword : public QObject
     Q_OBJECT
 private slots:
     void enablingRules();
+    void linksExplain();
     void saveTakesEffectAtOnce();
     void closingWithoutSaveStoresNothing();
     void passwordOnNeedsAPassword_data();
@@ -79,6 +82,34 @@ void TestOptionsAndPassword::enablingRules()
         w.Check1(i)->setChecked(!w.Check1(i)->isChecked());
     QVERIFY(w.xpcmd1(2)->isEnabled());
     QVERIFY(!w.xpcmd1(1)->isEnabled());
+}
+
+void TestOptionsAndPassword::linksExplain()
+{
+    Program p;
+    p.f.state->HelpFilePath = QDir(qEnvironmentVariable("HUSHBY_SOURCE_DIR")).filePath("resources/HUSHBY.HLP");
+    OptionsWindow w(*p.f.state, p.windows.password(), p.windows, &p.main);
+    w.show();
+    for (int i = 0; i < 5; ++i) {
+        QString shown;
+        ModalHandler<InfoWindow> info([&](InfoWindow *box) {
+            shown = box->infoLabel()->text();
+            box->Timer1Tick();
+        });
+        if (i % 2) {
+            QTest::mouseClick(w.Label1(i), Qt::LeftButton);
+        } else {
+            w.Label1(i)->setFocus();
+            QTest::keyClick(w.Label1(i), Qt::Key_Space);
+        }
+        QVERIFY(info.handled());
+        // The window sets the text off from its top edge and shows line breaks as such.
+        QCOMPARE(shown.trimmed(), OptionsWindow::infoText(i).replace("\r\n", "\n"));
+    }
+    QVERIFY(OptionsWindow::infoText(4).contains("altered.\r\n\r\nPlease see"));
+    QTest::mouseClick(w.Label1(5), Qt::LeftButton);
+    QVERIFY(p.windows.helpViewer());
+    QCOMPARE(p.windows.helpViewer()->currentPage(), QStringLiteral("3"));
 }
 
 void TestOptionsAndPassword::saveTakesEffectAtOnce()
