@@ -136,6 +136,45 @@ void MainWindow::wireLogic()
             m_doTime->stop();
     });
     connect(m_doTime, &QTimer::timeout, &timing, &StartStopTiming::tick);
+
+    TopWindowMode &top = m_logic.topWindow;
+    connect(this, &MainWindow::topWindowSwitchRequested, &top, &TopWindowMode::toggle);
+    connect(&top, &TopWindowMode::switched, this, &MainWindow::topWindowSwitched);
+    connect(&top, &TopWindowMode::recentreRequested, this, [this] { keepOnTop(true); });
+    connect(m_topTimer, &QTimer::timeout, &top, &TopWindowMode::TopTimerTick);
+    connect(m_timer1, &QTimer::timeout, &top, &TopWindowMode::Timer1Tick);
+}
+
+void MainWindow::topWindowSwitched(bool on)
+{
+    if (on) {
+        m_topTimer->start();
+        m_timer1->start();
+    } else {
+        m_topTimer->stop();
+        m_timer1->stop();
+    }
+    keepOnTop(on);
+}
+
+void MainWindow::keepOnTop(bool on)
+{
+    if (on) {
+        const QSize screenSize = screen() ? screen()->geometry().size() : QSize();
+        move(TopWindowMode::centre(screenSize, size()));
+    }
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != on) {
+        // Changing the flag re-creates the native window; it comes back where it was, unactivated.
+        const QPoint at = pos();
+        const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_ShowWithoutActivating, !on);
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        move(at);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    }
+    if (on)
+        raise();
 }
 
 void MainWindow::settingChanged(SettingKey key)

@@ -47,6 +47,11 @@ public:
     QLabel *LblInfo() const { return m_lblInfo; }
     QLabel *LblName() const { return m_lblName; }
     XpCmdButton *panelButton(int index) const { return m_panel[index]; }
+    QTimer *TopTimer() const { return m_topTimer; }
+    QTimer *Timer1() const { return m_timer1; }
+
+    // Top window mode: centred and kept above other windows, or that placement ended in place.
+    void keepOnTop(bool on);
 
 signals:
     // "Make Top Window" was pressed.
@@ -63,6 +68,7 @@ private:
     void buildBottomBar();
     void wireLogic();
     void settingChanged(SettingKey key);
+    void topWindowSwitched(bool on);
 
     AppState &m_state;
     AppLogic &m_logic;

@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "controls/xp_cmd.h"
 #include "core/app_logic.h"
@@ -47,7 +48,9 @@ Program::Program(const QString &dataDir, const QString &passwordDir)
         auto *print = new QShortcut(QKeySequence::Print, main);
         print->setObjectName("PrintShortcut");
         QObject::connect(print, &QShortcut::activated, main, [this] { m_windows->printTodayInfo(); });
+        m_windows->setTopmostHook([main](bool on) { main->keepOnTop(on); });
     });
+    m_windows->setGrammarLoader([this] { m_logic->LoadVoiceGrammar(); });
 }
 
 Program::~Program() = default;

@@ -2,23 +2,31 @@
 
 #include "core/app_state.h"
 #include "core/info_sheet.h"
+#include "core/password_check.h"
 #include "core/setup_wizard.h"
+#include "core/top_window_mode.h"
+#include "services/event_pump.h"
+#include "services/prompter.h"
 #include "windows/dedication_window.h"
 #include "windows/getting_started_window.h"
 #include "windows/help_viewer.h"
 #include "windows/info_sheet_printer.h"
+#include "windows/options_window.h"
+#include "windows/password_windows.h"
 #include "windows/personal_info_window.h"
 #include "windows/sitter_list_window.h"
 #include "windows/topic_menu.h"
 #include "windows/wizard_window.h"
+#include "windows/words_window.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QScreen>
 
-ProgramWindows::ProgramWindows(AppState &state) : m_state(state), m_wizard(std::make_unique<SetupWizard>(state, *this))
+ProgramWindows::ProgramWindows(AppState &state)
+    : m_state(state), m_password(std::make_unique<PasswordCheck>(state.PasswordFilePath)),
+      m_wizard(std::make_unique<SetupWizard>(state, *this))
 {
 }
 
@@ -81,19 +89,23 @@ QPoint ProgramWindows::docked(const QSize &size) const
                                      bottom ? bottom->height() : 0, size);
 }
 
-// Until the Options window is built, a plain stand-in docked where it will sit.
 void ProgramWindows::openOptions()
 {
-    QDialog options(m_owner, Qt::Dialog | Qt::FramelessWindowHint);
-    options.setObjectName("Options");
-    options.setAccessibleName("Options");
-    options.setFixedSize(420, 300);
-    auto *layout = new QVBoxLayout(&options);
-    auto *text = new QLabel("The options are not available in this version yet. Press Escape to go back.", &options);
-    text->setObjectName("Label2");
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignCenter);
-    layout->addWidget(text);
+    OptionsWindow options(m_state, *m_password, *this, m_owner);
+    QObject::connect(&options, &OptionsWindow::grammarReloadRequested, &options, [this] {
+        if (m_loadGrammar)
+            m_loadGrammar();
+    });
+    QObject::connect(&options, &OptionsWindow::wordsRequested, &options, [this, &options] {
+        WordsWindow words(m_state, &options);
+        QObject::connect(&words, &WordsWindow::saved, &words, [this] {
+            if (m_loadGrammar)
+                m_loadGrammar();
+        });
+        words.exec();
+        if (m_state.services.events)
+            m_state.services.events->handlePendingEvents();
+    });
     options.move(docked(options.size()));
     options.exec();
 }
@@ -124,7 +136,40 @@ void ProgramWindows::openDedication()
 
 bool ProgramWindows::askPassword()
 {
-    return true;
+    // With no password stored the check could never pass and the parents would be locked out of
+    // every protected action, the options included: the action goes ahead instead.
+    if (!m_password->isStored()) {
+        offerPassword();
+        return true;
+    }
+    m_password->clearTyped();
+    const bool topmost = m_state.TopWindowOn && m_keepOnTop;
+    {
+        LoginWindow login(m_state, *m_password, m_owner);
+        if (topmost) {
+            m_keepOnTop(false);
+            login.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            const QScreen *screen = m_owner ? m_owner->screen() : QApplication::primaryScreen();
+            if (screen)
+                login.move(TopWindowMode::centre(screen->geometry().size(), login.size()));
+        }
+        login.exec();
+    }
+    if (topmost)
+        m_keepOnTop(true);
+    return m_password->CheckPassword();
+}
+
+void ProgramWindows::offerPassword()
+{
+    Prompter *prompter = m_state.services.prompter;
+    if (!prompter
+        || !prompter->question("\"Use Password?\" is on, but no password has been set, so nothing is locked.\r\n"
+                               "Do you want to set a password now?",
+                               "No Password"))
+        return;
+    WritePasswordWindow window(m_state, *m_password, m_owner);
+    window.exec();
 }
 
 HelpViewer *ProgramWindows::helpViewer() const

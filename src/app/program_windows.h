@@ -7,6 +7,7 @@
 #include <memory>
 
 class AppState;
+class PasswordCheck;
 class HelpViewer;
 class SetupWizard;
 class WizardWindow;
@@ -23,6 +24,12 @@ public:
     // Shows the splash again as the About window; the start-up sequence owns the splash.
     void setAboutOpener(std::function<void()> opener) { m_openAbout = std::move(opener); }
 
+    // In top window mode the main window gives up its topmost place while the prompt is shown.
+    void setTopmostHook(std::function<void(bool)> keepOnTop) { m_keepOnTop = std::move(keepOnTop); }
+    // Rebuilds the voice grammar from the word list.
+    void setGrammarLoader(std::function<void()> loader) { m_loadGrammar = std::move(loader); }
+
+    PasswordCheck &password() { return *m_password; }
     QWidget *topicMenu() const { return m_topicMenu; }
     HelpViewer *helpViewer() const;
     // The open setup wizard, if any.
@@ -44,6 +51,7 @@ public:
 private:
     void openPersonalInfo();
     void openDedication();
+    void offerPassword();
     // Where a window docked in the main window's corner goes.
     QPoint docked(const QSize &size) const;
 
@@ -52,6 +60,10 @@ private:
     QPointer<QWidget> m_topicMenu;
     QPointer<QWidget> m_help;
     std::function<void()> m_openAbout;
+    std::function<void(bool)> m_keepOnTop;
+    std::function<void()> m_loadGrammar;
+    // Counts wrong entries over the whole run.
+    std::unique_ptr<PasswordCheck> m_password;
     // Lives for the whole run: a failed save is remembered until the next opening.
     std::unique_ptr<SetupWizard> m_wizard;
     QPointer<WizardWindow> m_wizardWindow;

@@ -23,7 +23,7 @@ AppLogic::AppLogic(AppState &state, QObject *parent)
       interpreter(List1, state.SettingsFlags, state.TodayInfo, voiceServices(state, dialing),
                   state.resourcePath("alarm.wav")),
       bedTime(state.settings, state.TodayInfo, *state.sound, state.services.clock, state.resourcePath("alarm.wav")),
-      timing(state), m_state(state)
+      timing(state), topWindow(state), m_state(state)
 {
     if (Recognizer *rec = state.services.recognizer)
         connect(rec, &Recognizer::phraseFinished, this,

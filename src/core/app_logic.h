@@ -2,6 +2,7 @@
 #include "core/bed_time_reminder.h"
 #include "core/phone_dialing.h"
 #include "core/start_stop_timing.h"
+#include "core/top_window_mode.h"
 #include "core/voice_command_interpreter.h"
 #include "records/settings_keys.h"
 
@@ -26,6 +27,7 @@ public:
     VoiceCommandInterpreter interpreter;
     BedTimeReminder bedTime;
     StartStopTiming timing;
+    TopWindowMode topWindow;
     // The phrase list of the voice grammar.
     QStringList List1;
 
