@@ -1,8 +1,9 @@
 #include "records/info_file.h"
 
+#include "records/file_access.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -81,15 +82,5 @@ bool InfoFile::write(const QString &path, int recordNo, const InfoRecord &rec, Q
         contents.resize(start + record.size());
     std::copy(record.cbegin(), record.cend(), contents.begin() + start);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, file.errorString());
-    if (file.write(contents) != contents.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(error, why);
-    }
-    if (!file.commit())
-        return fail(error, file.errorString());
-    return true;
+    return FileAccess::saveWhole(path, contents, error);
 }

@@ -33,13 +33,14 @@ QString SettingsStore::GetSetting(const QString &key, const QString &def) const
     return v.toString();
 }
 
-void SettingsStore::SaveSetting(const QString &key, const QString &text)
+bool SettingsStore::SaveSetting(const QString &key, const QString &text)
 {
     QSettings s(m_path, QSettings::IniFormat);
     s.beginGroup(kGroup);
     s.setValue(key, text);
     s.endGroup();
     s.sync(); // the next start, another process, must find it
+    return s.status() == QSettings::NoError;
 }
 
 bool SettingsStore::getBool(const QString &key, bool def) const
@@ -61,13 +62,13 @@ void SettingsStore::LoadSettings(SettingsFlags &f) const
             *SettingKeys::flag(f, k.key) = getBool(QString::fromLatin1(k.name), k.boolDefault);
 }
 
-void SettingsStore::SaveFamilyInfo(const SettingsFlags &f)
+bool SettingsStore::SaveFamilyInfo(const SettingsFlags &f)
 {
-    SaveSetting(QStringLiteral("Name"), f.FamilyName);
-    SaveSetting(QStringLiteral("HomePhone"), f.HomePhone);
+    const bool name = SaveSetting(QStringLiteral("Name"), f.FamilyName);
+    return SaveSetting(QStringLiteral("HomePhone"), f.HomePhone) && name;
 }
 
-void SettingsStore::SaveOption(const QString &key, bool value)
+bool SettingsStore::SaveOption(const QString &key, bool value)
 {
-    SaveSetting(key, value ? QStringLiteral("True") : QStringLiteral("False"));
+    return SaveSetting(key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }

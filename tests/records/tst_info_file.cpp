@@ -1,5 +1,7 @@
 #include "records/info_file.h"
 
+#include "support/file_faults.h"
+
 #include <QtTest>
 
 #include <linux/capability.h>
@@ -86,6 +88,8 @@ private slots:
     void saveKeepsPermissions();
     void lockedFileFailsAndIsUnchanged_data();
     void lockedFileFailsAndIsUnchanged();
+    void fullDiskFailsAndKeepsOldFile_data();
+    void fullDiskFailsAndKeepsOldFile();
 
 private:
     QScopedPointer<QTemporaryDir> m_dir;
@@ -236,6 +240,35 @@ void TestInfoFile::lockedFileFailsAndIsUnchanged()
 
     QString error;
     QVERIFY(!InfoFile::write(m_path, 1, sample(QStringLiteral("new")), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readAll(m_path), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Hushby.dta"});
+}
+
+void TestInfoFile::fullDiskFailsAndKeepsOldFile_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<int>("recordNo");
+    QTest::addColumn<int>("room");
+    QTest::newRow("one record, room for half") << block('a') << 1 << 3000;
+    QTest::newRow("second record, room for one") << block('a') << 2 << 6000;
+    QTest::newRow("first save, no room") << QByteArray() << 1 << 0;
+}
+
+void TestInfoFile::fullDiskFailsAndKeepsOldFile()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(int, recordNo);
+    QFETCH(int, room);
+    writeRaw(m_path, old);
+    QString error;
+    bool saved = true;
+    {
+        FileSizeLimit full(room);
+        QVERIFY(full.ok());
+        saved = InfoFile::write(m_path, recordNo, sample(QStringLiteral("new")), &error);
+    }
+    QVERIFY(!saved);
     QVERIFY(!error.isEmpty());
     QCOMPARE(readAll(m_path), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Hushby.dta"});

@@ -1,0 +1,16 @@
+#pragma once
+#include <QFile>
+#include <QString>
+
+// File access shared by the program's own files: a save either reaches the disk whole or leaves
+// the old file.
+namespace FileAccess {
+
+// Writes `bytes` to `path` through a temporary file, makes sure every byte reached the disk, and
+// only then replaces the old file. On any failure the old file is kept and false returned.
+bool saveWhole(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// Copies `from` to `to` through saveWhole(): a copy cut short leaves no file behind.
+bool copyWhole(const QString &from, const QString &to, QString *error = nullptr);
+
+} // namespace FileAccess
