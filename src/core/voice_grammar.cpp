@@ -1,5 +1,6 @@
 #include "core/voice_grammar.h"
 
+#include "records/file_access.h"
 #include "services/recognizer.h"
 
 #include <QFile>
@@ -22,7 +23,7 @@ QStringList VoiceGrammar::readPhraseLines(const QString &path, bool *ok)
 {
     QStringList phrases;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!FileAccess::openRegular(file, QIODevice::ReadOnly)) {
         if (ok)
             *ok = false;
         return phrases;

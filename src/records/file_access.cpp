@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileAccess {
@@ -49,6 +51,32 @@ bool saveInto(QSaveFile &file, const QByteArray &bytes, QString *error)
 
 } // namespace
 
+bool openRegular(QFile &file, QIODevice::OpenMode mode, QString *error)
+{
+    int flags = O_CLOEXEC | O_NONBLOCK; // a pipe with no writer must not hold up the open
+    if ((mode & QIODevice::ReadWrite) == QIODevice::ReadWrite)
+        flags |= O_RDWR | O_CREAT;
+    else if (mode & QIODevice::WriteOnly)
+        flags |= O_WRONLY | O_CREAT;
+    else
+        flags |= O_RDONLY;
+    const QByteArray name = QFile::encodeName(file.fileName());
+    const int fd = ::open(name.constData(), flags, 0666);
+    if (fd < 0)
+        return fail(error, errno == ENXIO ? QStringLiteral("Not a regular file.") : errnoText(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(error, QStringLiteral("Not a regular file."));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(error, file.errorString());
+    }
+    return true;
+}
+
 bool saveWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
@@ -58,8 +86,9 @@ bool saveWhole(const QString &path, const QByteArray &bytes, QString *error)
 bool copyWhole(const QString &from, const QString &to, QString *error)
 {
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(error, in.errorString());
+    QString why;
+    if (!openRegular(in, QIODevice::ReadOnly, &why))
+        return fail(error, why);
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return fail(error, in.errorString());

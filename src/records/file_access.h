@@ -3,8 +3,13 @@
 #include <QString>
 
 // File access shared by the program's own files: a save either reaches the disk whole or leaves
-// the old file.
+// the old file, and nothing but a regular file is opened.
 namespace FileAccess {
+
+// Opens `file` (named, not open) when its name leads to a regular file. A named pipe, device or
+// folder is refused without waiting on it. A mode that writes creates a missing file. `error`
+// says why it failed.
+bool openRegular(QFile &file, QIODevice::OpenMode mode, QString *error = nullptr);
 
 // Writes `bytes` to `path` through a temporary file, makes sure every byte reached the disk, and
 // only then replaces the old file. On any failure the old file is kept and false returned.

@@ -33,8 +33,9 @@ InfoFile::ReadResult InfoFile::read(const QString &path, int recordNo, InfoRecor
         }
     }
     // Read-only access is enough to show the file: a file the user has locked still loads.
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, file.errorString());
+    QString why;
+    if (!FileAccess::openRegular(file, QIODevice::ReadOnly, &why)) {
+        fail(error, why);
         return ReadResult::Error;
     }
     const qint64 start = qint64(recordNo - 1) * InfoRecord::RecordLength;
@@ -66,8 +67,9 @@ bool InfoFile::write(const QString &path, int recordNo, const InfoRecord &rec, Q
         // The rename below would replace even a read-only file, since only the folder's
         // permissions count for that; the file's own write access decides instead.
         QFile old(path);
-        if (!info.isFile() || !old.open(QIODevice::ReadWrite))
-            return fail(error, info.isFile() ? old.errorString() : QStringLiteral("Not a file."));
+        QString why;
+        if (!FileAccess::openRegular(old, QIODevice::ReadWrite, &why))
+            return fail(error, why);
         contents = old.readAll();
         if (old.error() != QFileDevice::NoError)
             return fail(error, old.errorString());

@@ -1,5 +1,6 @@
 #include "core/voice_grammar.h"
 #include "fakes/recording_fakes.h"
+#include "support/file_faults.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +58,18 @@ private slots:
     {
         bool ok = true;
         QVERIFY(VoiceGrammar::readPhraseLines(m_dir.filePath(QStringLiteral("absent.txt")), &ok).isEmpty());
+        QVERIFY(!ok);
+    }
+
+    void readPhraseLinesRefusesAPipe()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("pipe.txt"));
+        QVERIFY(makeFifo(path));
+        bool ok = true;
+        QStringList phrases{QStringLiteral("left over")};
+        QVERIFY2(finishesWithin(path, 3000, [&] { phrases = VoiceGrammar::readPhraseLines(path, &ok); }),
+                 "blocked on the pipe");
+        QVERIFY(phrases.isEmpty());
         QVERIFY(!ok);
     }
 

@@ -90,6 +90,7 @@ private slots:
     void lockedFileFailsAndIsUnchanged();
     void fullDiskFailsAndKeepsOldFile_data();
     void fullDiskFailsAndKeepsOldFile();
+    void pipeIsRefusedWithoutWaiting();
 
 private:
     QScopedPointer<QTemporaryDir> m_dir;
@@ -272,6 +273,23 @@ void TestInfoFile::fullDiskFailsAndKeepsOldFile()
     QVERIFY(!error.isEmpty());
     QCOMPARE(readAll(m_path), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Hushby.dta"});
+}
+
+void TestInfoFile::pipeIsRefusedWithoutWaiting()
+{
+    QVERIFY(makeFifo(m_path));
+    InfoRecord out = sample(QStringLiteral("kept"));
+    InfoFile::ReadResult result = InfoFile::ReadResult::Ok;
+    bool saved = true;
+    QVERIFY2(finishesWithin(m_path, 3000,
+                            [&] {
+                                result = InfoFile::read(m_path, 1, out);
+                                saved = InfoFile::write(m_path, 1, out);
+                            }),
+             "blocked on the pipe");
+    QCOMPARE(result, InfoFile::ReadResult::Error);
+    QCOMPARE(out.trimmed(InfoRecord::WeAreAt), QStringLiteral("kept"));
+    QVERIFY(!saved);
 }
 
 QTEST_GUILESS_MAIN(TestInfoFile)

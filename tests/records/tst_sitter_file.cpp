@@ -1,5 +1,7 @@
 #include "records/sitter_file.h"
 
+#include "support/file_faults.h"
+
 #include <QtTest>
 
 namespace {
@@ -91,6 +93,7 @@ private slots:
     void failedWriteLeavesFileAsItWas();
     void pathThatIsAFolderFails();
     void tooManyRecords();
+    void pipeIsRefusedWithoutWaiting();
 
 private:
     QTemporaryDir m_dir;
@@ -337,6 +340,24 @@ void TestSitterFile::tooManyRecords()
     QCOMPARE(SitterFile::add(m_path, sitter("X")).status, SitterFile::Status::TooLarge);
     QCOMPARE(SitterFile::findName(m_path, "X", 1).status, SitterFile::Status::TooLarge);
     QCOMPARE(readAll(m_path), before);
+}
+
+void TestSitterFile::pipeIsRefusedWithoutWaiting()
+{
+    QVERIFY(makeFifo(m_path));
+    QList<SitterFile::Status> statuses;
+    SitterRecord rec;
+    QVERIFY2(finishesWithin(m_path, 3000,
+                            [&] {
+                                statuses << SitterFile::read(m_path, 1, rec).status
+                                         << SitterFile::findName(m_path, QString(), 1).status
+                                         << SitterFile::nextSlot(m_path).status << SitterFile::add(m_path, rec).status
+                                         << SitterFile::write(m_path, 1, rec).status;
+                            }),
+             "blocked on the pipe");
+    QCOMPARE(statuses.size(), 5);
+    for (SitterFile::Status status : statuses)
+        QCOMPARE(status, SitterFile::Status::Error);
 }
 
 QTEST_APPLESS_MAIN(TestSitterFile)
