@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "controls/look.h"
 #include "core/app_state.h"
+#include "records/file_access.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +30,7 @@ int main(int argc, char **argv)
     QString dataDir = !options.dataDir.isEmpty() ? options.dataDir
                                                  : AppState::defaultDataDir(QCoreApplication::applicationDirPath());
     dataDir = QFileInfo(dataDir).absoluteFilePath();
-    if (!QDir().mkpath(dataDir) || !QFileInfo(dataDir).isDir()) {
+    if (!FileAccess::makeFolder(dataDir)) {
         std::fprintf(stderr, "hushby: cannot use the data folder %s\n", qPrintable(QDir::toNativeSeparators(dataDir)));
         return 1;
     }

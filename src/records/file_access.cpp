@@ -1,5 +1,7 @@
 #include "records/file_access.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -27,6 +29,7 @@ QString errnoText(int code)
 bool saveInto(QSaveFile &file, const QByteArray &bytes, QString *error)
 {
     // Unbuffered: a full disk shows in write() itself, not in a commit() that would not say so.
+    const bool existed = QFileInfo::exists(file.fileName());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(error, file.errorString());
     const auto cancel = [&](const QString &why) {
@@ -34,6 +37,8 @@ bool saveInto(QSaveFile &file, const QByteArray &bytes, QString *error)
         file.commit(); // discards the temporary file; the old file stays
         return fail(error, why);
     };
+    if (!existed && file.handle() >= 0 && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0)
+        return cancel(errnoText(errno));
     qint64 done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
@@ -61,7 +66,7 @@ bool openRegular(QFile &file, QIODevice::OpenMode mode, QString *error)
     else
         flags |= O_RDONLY;
     const QByteArray name = QFile::encodeName(file.fileName());
-    const int fd = ::open(name.constData(), flags, 0666);
+    const int fd = ::open(name.constData(), flags, S_IRUSR | S_IWUSR);
     if (fd < 0)
         return fail(error, errno == ENXIO ? QStringLiteral("Not a regular file.") : errnoText(errno));
     struct stat st;
@@ -74,6 +79,15 @@ bool openRegular(QFile &file, QIODevice::OpenMode mode, QString *error)
         ::close(fd);
         return fail(error, file.errorString());
     }
+    return true;
+}
+
+bool createPrivate(const QString &path)
+{
+    QFile make(path);
+    if (!make.open(QIODevice::WriteOnly | QIODevice::NewOnly, PrivateFile))
+        return false;
+    make.close();
     return true;
 }
 
@@ -93,6 +107,17 @@ bool copyWhole(const QString &from, const QString &to, QString *error)
     if (in.error() != QFileDevice::NoError)
         return fail(error, in.errorString());
     return saveWhole(to, bytes, error);
+}
+
+bool makeFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.isDir();
+    const QString parent = info.absolutePath();
+    if (!QDir().mkpath(parent))
+        return false;
+    return QDir().mkdir(info.absoluteFilePath(), PrivateFolder) || QFileInfo(path).isDir();
 }
 
 } // namespace FileAccess

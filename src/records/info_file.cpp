@@ -25,10 +25,8 @@ InfoFile::ReadResult InfoFile::read(const QString &path, int recordNo, InfoRecor
     QFile file(path);
     if (!QFileInfo::exists(path)) {
         // The first start creates the file empty; the first save fills it.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            file.close();
-        else if (!QFileInfo::exists(path)) { // not made by someone else in the meantime
-            fail(error, file.errorString());
+        if (!FileAccess::createPrivate(path) && !QFileInfo::exists(path)) { // not made by someone else meanwhile
+            fail(error, QStringLiteral("Cannot create the file."));
             return ReadResult::Error;
         }
     }

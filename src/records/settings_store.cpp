@@ -1,7 +1,9 @@
 #include "records/settings_store.h"
 
+#include "records/file_access.h"
 #include "records/settings_keys.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -35,6 +37,9 @@ QString SettingsStore::GetSetting(const QString &key, const QString &def) const
 
 bool SettingsStore::SaveSetting(const QString &key, const QString &text)
 {
+    // The INI writer keeps the mode of the file it replaces; a first save starts from a private one.
+    if (!QFileInfo::exists(m_path) && FileAccess::makeFolder(QFileInfo(m_path).absolutePath()))
+        FileAccess::createPrivate(m_path);
     QSettings s(m_path, QSettings::IniFormat);
     s.beginGroup(kGroup);
     s.setValue(key, text);

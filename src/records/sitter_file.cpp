@@ -45,11 +45,8 @@ Outcome refusal(Status status, const QString &why, Outcome out = {})
 // A missing file is made empty first, as the first use of the list expects.
 bool openForReading(QFile &file, QString *why)
 {
-    if (!QFileInfo::exists(file.fileName())) {
-        QFile make(file.fileName());
-        if (make.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            make.close();
-    }
+    if (!QFileInfo::exists(file.fileName()))
+        FileAccess::createPrivate(file.fileName());
     return FileAccess::openRegular(file, QIODevice::ReadOnly, why);
 }
 

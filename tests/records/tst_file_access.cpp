@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 void writeRaw(const QString &path, const QByteArray &bytes)
@@ -21,6 +23,7 @@ class TestFileAccess : public QObject
 private slots:
     void init();
     void copyCutShortLeavesNoFile();
+    void madeFilesAndFoldersArePrivate();
 
 private:
     QScopedPointer<QTemporaryDir> m_dir;
@@ -50,6 +53,44 @@ void TestFileAccess::copyCutShortLeavesNoFile()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"shipped.txt"});
     QVERIFY2(FileAccess::copyWhole(from, to, &error), qPrintable(error));
     QCOMPARE(QFileInfo(to).size(), 4000);
+}
+
+void TestFileAccess::madeFilesAndFoldersArePrivate()
+{
+    const mode_t oldMask = umask(022);
+    const auto restore = qScopeGuard([&] { umask(oldMask); });
+    const auto ownerView = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const auto modeOf = [&](const QString &path) { return QFile::permissions(path) & ~ownerView; };
+
+    const QString folder = m_dir->filePath(QStringLiteral("a/data"));
+    QVERIFY(FileAccess::makeFolder(folder));
+    QCOMPARE(modeOf(folder), FileAccess::PrivateFolder);
+    const QString shared = m_dir->filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkdir(shared,
+                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                             | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    QVERIFY(FileAccess::makeFolder(shared));
+    QVERIFY(modeOf(shared) & QFileDevice::ReadOther); // an existing folder is left as it is
+
+    const QString saved = QDir(folder).filePath(QStringLiteral("saved"));
+    QVERIFY(FileAccess::saveWhole(saved, "x"));
+    QCOMPARE(modeOf(saved), FileAccess::PrivateFile);
+    const QString copied = QDir(folder).filePath(QStringLiteral("copied"));
+    QVERIFY(FileAccess::copyWhole(saved, copied));
+    QCOMPARE(modeOf(copied), FileAccess::PrivateFile);
+    const QString made = QDir(folder).filePath(QStringLiteral("made"));
+    QVERIFY(FileAccess::createPrivate(made));
+    QCOMPARE(modeOf(made), FileAccess::PrivateFile);
+    const QString openedPath = QDir(folder).filePath(QStringLiteral("opened"));
+    QFile opened(openedPath);
+    QVERIFY(FileAccess::openRegular(opened, QIODevice::ReadWrite));
+    QCOMPARE(modeOf(openedPath), FileAccess::PrivateFile);
+
+    // A save over a file the user opened up keeps its mode.
+    const auto readable = FileAccess::PrivateFile | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(saved, readable));
+    QVERIFY(FileAccess::saveWhole(saved, "y"));
+    QCOMPARE(modeOf(saved), readable);
 }
 
 QTEST_GUILESS_MAIN(TestFileAccess)

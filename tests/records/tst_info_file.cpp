@@ -91,6 +91,7 @@ private slots:
     void fullDiskFailsAndKeepsOldFile_data();
     void fullDiskFailsAndKeepsOldFile();
     void pipeIsRefusedWithoutWaiting();
+    void newFileIsPrivate();
 
 private:
     QScopedPointer<QTemporaryDir> m_dir;
@@ -290,6 +291,18 @@ void TestInfoFile::pipeIsRefusedWithoutWaiting()
     QCOMPARE(result, InfoFile::ReadResult::Error);
     QCOMPARE(out.trimmed(InfoRecord::WeAreAt), QStringLiteral("kept"));
     QVERIFY(!saved);
+}
+
+void TestInfoFile::newFileIsPrivate()
+{
+    const auto privateMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto ownerBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    InfoRecord ignored;
+    QCOMPARE(InfoFile::read(m_path, 1, ignored), InfoFile::ReadResult::NoRecord);
+    QCOMPARE(QFile::permissions(m_path) & ~ownerBits, privateMode);
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(InfoFile::write(m_path, 1, sample(QStringLiteral("x"))));
+    QCOMPARE(QFile::permissions(m_path) & ~ownerBits, privateMode);
 }
 
 QTEST_GUILESS_MAIN(TestInfoFile)

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 bool &flag(SettingsFlags &f, const QString &key)
@@ -40,6 +42,7 @@ private slots:
     void handEditedText();
     void writersTouchOnlyTheirKeys();
     void fullDiskFailsAndKeepsOldFile();
+    void firstSaveIsPrivate();
 
 private:
     void writeIni(const QByteArray &settingsLines);
@@ -257,6 +260,18 @@ void TestSettingsStore::fullDiskFailsAndKeepsOldFile()
     QCOMPARE(store.GetSetting(QStringLiteral("HomePhone"), QString()), QStringLiteral("555-0100"));
     QCOMPARE(QDir(QFileInfo(m_ini).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"The Hushby.ini"});
     QVERIFY(store.SaveOption(QStringLiteral("Use911"), false));
+}
+
+void TestSettingsStore::firstSaveIsPrivate()
+{
+    const mode_t oldMask = umask(022);
+    const auto restore = qScopeGuard([&] { umask(oldMask); });
+    QVERIFY(SettingsStore(m_ini).SaveSetting(QStringLiteral("Name"), QStringLiteral("Jones")));
+    const auto ownerView = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    QCOMPARE(QFile::permissions(m_ini) & ~ownerView, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(QFile::permissions(QFileInfo(m_ini).path()) & ~ownerView,
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(iniText().contains("Name=Jones"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

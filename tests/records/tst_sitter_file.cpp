@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kRec = SitterRecord::RecordLength;
@@ -94,6 +96,7 @@ private slots:
     void pathThatIsAFolderFails();
     void tooManyRecords();
     void pipeIsRefusedWithoutWaiting();
+    void newFileIsPrivate();
 
 private:
     QTemporaryDir m_dir;
@@ -358,6 +361,20 @@ void TestSitterFile::pipeIsRefusedWithoutWaiting()
     QCOMPARE(statuses.size(), 5);
     for (SitterFile::Status status : statuses)
         QCOMPARE(status, SitterFile::Status::Error);
+}
+
+void TestSitterFile::newFileIsPrivate()
+{
+    const mode_t oldMask = umask(022);
+    const auto restore = qScopeGuard([&] { umask(oldMask); });
+    const auto ownerView = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const auto privateMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    SitterRecord rec;
+    QCOMPARE(SitterFile::read(m_path, 1, rec).status, SitterFile::Status::NoRecord);
+    QCOMPARE(QFile::permissions(m_path) & ~ownerView, privateMode);
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(SitterFile::add(m_path, rec).ok());
+    QCOMPARE(QFile::permissions(m_path) & ~ownerView, privateMode);
 }
 
 QTEST_APPLESS_MAIN(TestSitterFile)
