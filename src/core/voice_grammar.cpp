@@ -29,8 +29,13 @@ QStringList VoiceGrammar::readPhraseLines(const QString &path, bool *ok)
         return phrases;
     }
     const QByteArray marker = PhraseMarker.toLatin1();
+    bool first = true;
     while (!file.atEnd()) {
         QByteArray line = file.readLine();
+        // Editors that save UTF-8 may start the file with a byte-order mark.
+        if (first && line.startsWith("\xef\xbb\xbf"))
+            line.remove(0, 3);
+        first = false;
         if (line.endsWith('\n'))
             line.chop(1);
         if (line.endsWith('\r'))

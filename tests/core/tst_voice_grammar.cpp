@@ -42,6 +42,10 @@ private slots:
             << QByteArray("<start>=caf\xe9\r\n") << QStringList{QStringLiteral("caf\u00e9")};
         QTest::newRow("UTF-8 read as UTF-8")
             << QByteArray("<start>=caf\xc3\xa9\r\n") << QStringList{QStringLiteral("caf\u00e9")};
+        QTest::newRow("UTF-8 byte-order mark before the first phrase")
+            << QByteArray("\xef\xbb\xbf<start>=hushby\r\n<start>=stop\r\n") << QStringList{"hushby", "stop"};
+        QTest::newRow("byte-order mark bytes later are kept")
+            << QByteArray("<start>=stop\r\n\xef\xbb\xbf<start>=sing\r\n") << QStringList{"stop"};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
     }
 
