@@ -34,6 +34,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "hushby: cannot use the data folder %s\n", qPrintable(QDir::toNativeSeparators(dataDir)));
         return 1;
     }
+    // A save cut short by a kill leaves its temporary file; nothing else will ever remove it.
+    FileAccess::removeStaleSaves(dataDir, {QStringLiteral("Hushby.dta"), QStringLiteral("words.txt")});
     // The password folder is private to the user.
     const QString passwordDir = AppState::userDataDir();
     if (QDir().mkpath(passwordDir))

@@ -1,7 +1,9 @@
 #include "records/file_access.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -118,6 +120,30 @@ bool makeFolder(const QString &path)
     if (!QDir().mkpath(parent))
         return false;
     return QDir().mkdir(info.absoluteFilePath(), PrivateFolder) || QFileInfo(path).isDir();
+}
+
+int removeStaleSaves(const QString &folder, const QStringList &names, int minAgeSecs)
+{
+    const QDir dir(folder);
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minAgeSecs);
+    int removed = 0;
+    for (const QString &name : names) {
+        // QSaveFile's temporary name: the file's name, a dot and six letters or
+        // digits.
+        const QRegularExpression pattern(QRegularExpression::anchoredPattern(QRegularExpression::escape(name)
+                                                                             + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+        const QStringList candidates = dir.entryList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+        for (const QString &candidate : candidates) {
+            const QFileInfo info(dir.filePath(candidate));
+            if (!pattern.match(candidate).hasMatch() || info.isSymLink() || !info.isFile())
+                continue;
+            if (info.lastModified().toUTC() > before)
+                continue; // may be a save in progress in another run
+            if (QFile::remove(info.filePath()))
+                ++removed;
+        }
+    }
+    return removed;
 }
 
 } // namespace FileAccess

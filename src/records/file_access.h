@@ -29,4 +29,8 @@ bool copyWhole(const QString &from, const QString &to, QString *error = nullptr)
 // Makes the folder (and any missing parents); a folder made here is private to the user.
 bool makeFolder(const QString &path);
 
+// Removes temporary files a killed save left behind in `folder`: names "<name>.XXXXXX" for each
+// of `names`, untouched for `minAgeSecs`. Returns how many went.
+int removeStaleSaves(const QString &folder, const QStringList &names, int minAgeSecs = 10);
+
 } // namespace FileAccess

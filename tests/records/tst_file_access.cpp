@@ -24,6 +24,8 @@ private slots:
     void init();
     void copyCutShortLeavesNoFile();
     void madeFilesAndFoldersArePrivate();
+    void staleSavesAreRemoved_data();
+    void staleSavesAreRemoved();
 
 private:
     QScopedPointer<QTemporaryDir> m_dir;
@@ -91,6 +93,42 @@ void TestFileAccess::madeFilesAndFoldersArePrivate()
     QVERIFY(QFile::setPermissions(saved, readable));
     QVERIFY(FileAccess::saveWhole(saved, "y"));
     QCOMPARE(modeOf(saved), readable);
+}
+
+void TestFileAccess::staleSavesAreRemoved_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ageSecs");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("left by a save") << "Hushby.dta.a1B2c3" << 60 << true;
+    QTest::newRow("word list copy") << "words.txt.ZZZZZZ" << 60 << true;
+    QTest::newRow("a save going on now") << "Hushby.dta.a1B2c3" << 0 << false;
+    QTest::newRow("not six letters") << "Hushby.dta.a1B2c" << 60 << false;
+    QTest::newRow("not letters or digits") << "Hushby.dta.a1B2-3" << 60 << false;
+    QTest::newRow("a file of the user's") << "Hushby.dta.bak" << 60 << false;
+    QTest::newRow("another program's file") << "notes.txt.a1B2c3" << 60 << false;
+    QTest::newRow("the file itself") << "Hushby.dta" << 60 << false;
+}
+
+void TestFileAccess::staleSavesAreRemoved()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageSecs);
+    QFETCH(bool, removed);
+    const QString path = m_dir->filePath(name);
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write("partial") == 7 && f.flush());
+        QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSecs), QFileDevice::FileModificationTime));
+    }
+    const QString folderLikeOne = m_dir->filePath(QStringLiteral("Hushby.dta.Folder"));
+    QVERIFY(QDir().mkdir(folderLikeOne));
+    const int count
+        = FileAccess::removeStaleSaves(m_dir->path(), {QStringLiteral("Hushby.dta"), QStringLiteral("words.txt")});
+    QCOMPARE(count, removed ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(path), !removed);
+    QVERIFY(QFileInfo(folderLikeOne).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestFileAccess)
