@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (unit, gui, audio, e2e); then the unit and
-# gui tests again in a build with the address and undefined-behaviour checkers
-# (HUSHBY_EXTRA_CHECKS=0 leaves that out).
+# gui tests again in a build with the address and undefined-behaviour checkers, and each file
+# reader under the fuzzer for 20 s (HUSHBY_EXTRA_CHECKS=0 leaves out those last two steps).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -18,3 +18,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-sanitize --output-on-failure --no-tests=error -L 'unit|gui'
 echo "sanitizer build and tests: $((SECONDS - start)) s"
 
+start=$SECONDS
+scripts/fuzz.sh 20
+echo "fuzzing: $((SECONDS - start)) s"
