@@ -10,7 +10,7 @@ build_pkgs=(cmake g++ make ninja-build pkg-config
   libxtst-dev libx11-dev)
 run_pkgs=(pulseaudio-utils fonts-dejavu-core fonts-liberation2)
 test_pkgs=(python3 python3-pyatspi at-spi2-core dbus-x11 xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
-  flite espeak-ng sox dbus
+  flite espeak-ng sox dbus clang libclang-rt-14-dev
   poppler-utils dpkg-dev file lintian appstream)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")

@@ -4,6 +4,7 @@
 #include "controls/look.h"
 #include "core/app_state.h"
 #include "core/info_sheet.h"
+#include "records/file_access.h"
 #include "records/info_file.h"
 #include "windows/info_sheet_printer.h"
 
@@ -66,10 +67,12 @@ int main(int argc, char **argv)
     QString dataDir = !options.dataDir.isEmpty() ? options.dataDir
                                                  : AppState::defaultDataDir(QCoreApplication::applicationDirPath());
     dataDir = QFileInfo(dataDir).absoluteFilePath();
-    if (!QDir().mkpath(dataDir) || !QFileInfo(dataDir).isDir()) {
+    if (!FileAccess::makeFolder(dataDir)) {
         std::fprintf(stderr, "hushby: cannot use the data folder %s\n", qPrintable(QDir::toNativeSeparators(dataDir)));
         return 1;
     }
+    // A save cut short by a kill leaves its temporary file; nothing else will ever remove it.
+    FileAccess::removeStaleSaves(dataDir, {QStringLiteral("Hushby.dta"), QStringLiteral("words.txt")});
     // The password folder is private to the user.
     const QString passwordDir = AppState::userDataDir();
     if (QDir().mkpath(passwordDir))

@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/voice_grammar.h"
+#include "services/prompter.h"
 #include "services/recognizer.h"
 
 namespace {
@@ -39,7 +40,13 @@ void AppLogic::LoadVoiceGrammar()
     if (!m_state.SettingsFlags.VoiceOn)
         return;
     m_state.ensureWordsFile();
-    VoiceGrammar().LoadVoiceGrammar(m_state.services.recognizer, m_state.WordsFilePath, List1);
+    QString problem;
+    if (VoiceGrammar().LoadVoiceGrammar(m_state.services.recognizer, m_state.WordsFilePath, List1, &problem)
+        || problem.isEmpty() || m_wordListReported)
+        return;
+    m_wordListReported = true; // switching voice on again does not repeat it
+    if (Prompter *prompter = m_state.services.prompter)
+        prompter->message(problem, QString(), Prompter::Icon::Warning);
 }
 
 void AppLogic::settingChanged(SettingKey key)

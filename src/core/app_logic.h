@@ -36,4 +36,5 @@ private:
 
     AppState &m_state;
     bool m_started = false;
+    bool m_wordListReported = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/info_line.h"
 #include "core/sound_services.h"
+#include "records/file_access.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,14 +62,12 @@ QString AppState::resourcePath(const QString &name) const
     return QDir(dataDir).filePath(name);
 }
 
-void AppState::ensureWordsFile()
+bool AppState::ensureWordsFile()
 {
-    if (QFileInfo::exists(WordsFilePath))
-        return;
+    if (QFileInfo::exists(WordsFilePath) || QFileInfo(WordsFilePath).isSymLink())
+        return true;
     const QString shipped = resourcePath("words.txt");
-    if (shipped != WordsFilePath && QFileInfo::exists(shipped) && QFile::copy(shipped, WordsFilePath))
-        QFile::setPermissions(WordsFilePath,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return shipped != WordsFilePath && FileAccess::copyWhole(shipped, WordsFilePath);
 }
 
 void AppState::LoadSettings()

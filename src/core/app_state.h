@@ -49,7 +49,8 @@ public:
     QString resourcePath(const QString &name) const;
 
     // The user's own copy of the shipped word list, made on first use so it can be edited.
-    void ensureWordsFile();
+    // False when there is no copy and none could be made whole.
+    bool ensureWordsFile();
 
     void LoadSettings();
     void PlayWave(const QString &fileName); // a file name relative to AppDir

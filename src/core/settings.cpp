@@ -44,16 +44,17 @@ bool Settings::flag(SettingKey key) const
     return f && *f;
 }
 
-void Settings::setFlag(SettingKey key, bool on)
+bool Settings::setFlag(SettingKey key, bool on)
 {
     bool *f = SettingKeys::flag(m_flags, key);
     if (!f)
-        return;
-    m_store.SaveOption(SettingKeys::name(key), on);
+        return false;
+    const bool saved = m_store.SaveOption(SettingKeys::name(key), on);
     if (*f == on)
-        return;
+        return saved;
     *f = on;
     emit changed(key);
+    return saved;
 }
 
 QString &Settings::textRef(SettingKey key)
@@ -73,16 +74,15 @@ QString Settings::text(SettingKey key) const
     return const_cast<Settings *>(this)->textRef(key);
 }
 
-void Settings::setText(SettingKey key, const QString &text)
+bool Settings::setText(SettingKey key, const QString &text)
 {
-    if (SettingKeys::info(key).isBool) {
-        setFlag(key, text == QLatin1String("True"));
-        return;
-    }
-    m_store.SaveSetting(SettingKeys::name(key), text);
+    if (SettingKeys::info(key).isBool)
+        return setFlag(key, text == QLatin1String("True"));
+    const bool saved = m_store.SaveSetting(SettingKeys::name(key), text);
     QString &held = textRef(key);
     if (held == text)
-        return;
+        return saved;
     held = text;
     emit changed(key);
+    return saved;
 }

@@ -18,9 +18,10 @@ public:
     void load();
 
     bool flag(SettingKey key) const;
-    void setFlag(SettingKey key, bool on);
+    // The setters return false when the value could not be saved; it is held all the same.
+    bool setFlag(SettingKey key, bool on);
     QString text(SettingKey key) const;
-    void setText(SettingKey key, const QString &text);
+    bool setText(SettingKey key, const QString &text);
 
     const SettingsFlags &flags() const { return m_flags; }
     SettingsStore &store() const { return m_store; }

@@ -1,8 +1,9 @@
 #include "records/info_file.h"
 
+#include "records/file_access.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -24,16 +25,15 @@ InfoFile::ReadResult InfoFile::read(const QString &path, int recordNo, InfoRecor
     QFile file(path);
     if (!QFileInfo::exists(path)) {
         // The first start creates the file empty; the first save fills it.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            file.close();
-        else if (!QFileInfo::exists(path)) { // not made by someone else in the meantime
-            fail(error, file.errorString());
+        if (!FileAccess::createPrivate(path) && !QFileInfo::exists(path)) { // not made by someone else meanwhile
+            fail(error, QStringLiteral("Cannot create the file."));
             return ReadResult::Error;
         }
     }
     // Read-only access is enough to show the file: a file the user has locked still loads.
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, file.errorString());
+    QString why;
+    if (!FileAccess::openRegular(file, QIODevice::ReadOnly, &why)) {
+        fail(error, why);
         return ReadResult::Error;
     }
     const qint64 start = qint64(recordNo - 1) * InfoRecord::RecordLength;
@@ -65,8 +65,9 @@ bool InfoFile::write(const QString &path, int recordNo, const InfoRecord &rec, Q
         // The rename below would replace even a read-only file, since only the folder's
         // permissions count for that; the file's own write access decides instead.
         QFile old(path);
-        if (!info.isFile() || !old.open(QIODevice::ReadWrite))
-            return fail(error, info.isFile() ? old.errorString() : QStringLiteral("Not a file."));
+        QString why;
+        if (!FileAccess::openRegular(old, QIODevice::ReadWrite, &why))
+            return fail(error, why);
         contents = old.readAll();
         if (old.error() != QFileDevice::NoError)
             return fail(error, old.errorString());
@@ -81,15 +82,5 @@ bool InfoFile::write(const QString &path, int recordNo, const InfoRecord &rec, Q
         contents.resize(start + record.size());
     std::copy(record.cbegin(), record.cend(), contents.begin() + start);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, file.errorString());
-    if (file.write(contents) != contents.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(error, why);
-    }
-    if (!file.commit())
-        return fail(error, file.errorString());
-    return true;
+    return FileAccess::saveWhole(path, contents, error);
 }

@@ -1,7 +1,9 @@
 #include "records/settings_store.h"
 
+#include "records/file_access.h"
 #include "records/settings_keys.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -33,13 +35,17 @@ QString SettingsStore::GetSetting(const QString &key, const QString &def) const
     return v.toString();
 }
 
-void SettingsStore::SaveSetting(const QString &key, const QString &text)
+bool SettingsStore::SaveSetting(const QString &key, const QString &text)
 {
+    // The INI writer keeps the mode of the file it replaces; a first save starts from a private one.
+    if (!QFileInfo::exists(m_path) && FileAccess::makeFolder(QFileInfo(m_path).absolutePath()))
+        FileAccess::createPrivate(m_path);
     QSettings s(m_path, QSettings::IniFormat);
     s.beginGroup(kGroup);
     s.setValue(key, text);
     s.endGroup();
     s.sync(); // the next start, another process, must find it
+    return s.status() == QSettings::NoError;
 }
 
 bool SettingsStore::getBool(const QString &key, bool def) const
@@ -61,13 +67,13 @@ void SettingsStore::LoadSettings(SettingsFlags &f) const
             *SettingKeys::flag(f, k.key) = getBool(QString::fromLatin1(k.name), k.boolDefault);
 }
 
-void SettingsStore::SaveFamilyInfo(const SettingsFlags &f)
+bool SettingsStore::SaveFamilyInfo(const SettingsFlags &f)
 {
-    SaveSetting(QStringLiteral("Name"), f.FamilyName);
-    SaveSetting(QStringLiteral("HomePhone"), f.HomePhone);
+    const bool name = SaveSetting(QStringLiteral("Name"), f.FamilyName);
+    return SaveSetting(QStringLiteral("HomePhone"), f.HomePhone) && name;
 }
 
-void SettingsStore::SaveOption(const QString &key, bool value)
+bool SettingsStore::SaveOption(const QString &key, bool value)
 {
-    SaveSetting(key, value ? QStringLiteral("True") : QStringLiteral("False"));
+    return SaveSetting(key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }

@@ -26,12 +26,14 @@ public:
     QString path() const { return m_path; }
 
     QString GetSetting(const QString &key, const QString &def) const;
-    void SaveSetting(const QString &key, const QString &text);
+    // Each save returns false when the file could not be written whole; the file then holds what
+    // it held before.
+    bool SaveSetting(const QString &key, const QString &text);
 
     // Booleans read "True" or "False" exactly; any other stored text reads as the key's default.
     void LoadSettings(SettingsFlags &f) const;
-    void SaveFamilyInfo(const SettingsFlags &f);
-    void SaveOption(const QString &key, bool value);
+    bool SaveFamilyInfo(const SettingsFlags &f);
+    bool SaveOption(const QString &key, bool value);
 
 private:
     bool getBool(const QString &key, bool def) const;

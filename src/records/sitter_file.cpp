@@ -1,5 +1,6 @@
 #include "records/sitter_file.h"
 
+#include "records/file_access.h"
 #include "records/fixed_field.h"
 
 #include <QFile>
@@ -17,6 +18,15 @@ constexpr int kRec = SitterRecord::RecordLength;
 // Scans read this many records at a time: one seek per block, not per record.
 constexpr int kBlockRecords = 1024;
 
+// An open refused before the file was touched: the file itself has no error to tell.
+Outcome openFailure(const QString &why, Outcome out = {})
+{
+    out.status = Status::Error;
+    out.errorCode = int(QFileDevice::OpenError);
+    out.error = why;
+    return out;
+}
+
 Outcome failure(const QFile &file, Outcome out = {})
 {
     out.status = Status::Error;
@@ -33,20 +43,17 @@ Outcome refusal(Status status, const QString &why, Outcome out = {})
 }
 
 // A missing file is made empty first, as the first use of the list expects.
-bool openForReading(QFile &file)
+bool openForReading(QFile &file, QString *why)
 {
-    if (!QFileInfo::exists(file.fileName())) {
-        QFile make(file.fileName());
-        if (make.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            make.close();
-    }
-    return file.open(QIODevice::ReadOnly);
+    if (!QFileInfo::exists(file.fileName()))
+        FileAccess::createPrivate(file.fileName());
+    return FileAccess::openRegular(file, QIODevice::ReadOnly, why);
 }
 
-bool openForWriting(QFile &file)
+bool openForWriting(QFile &file, QString *why)
 {
     // Unbuffered: the record goes to the file in the one write() checked below.
-    return file.open(QIODevice::ReadWrite | QIODevice::Unbuffered);
+    return FileAccess::openRegular(file, QIODevice::ReadWrite | QIODevice::Unbuffered, why);
 }
 
 // Counts the records and refuses a file too long for 16-bit record numbers.
@@ -128,8 +135,9 @@ Outcome SitterFile::read(const QString &path, int recordNo, SitterRecord &out)
 {
     QFile file(path);
     Outcome result;
-    if (!openForReading(file))
-        return failure(file);
+    QString why;
+    if (!openForReading(file, &why))
+        return openFailure(why);
     if (!counted(file, result))
         return result;
     result.number = recordNo;
@@ -155,8 +163,9 @@ Outcome SitterFile::write(const QString &path, int recordNo, const SitterRecord 
 Outcome SitterFile::write(QFile &file, int recordNo, const SitterRecord &rec)
 {
     Outcome result;
-    if (!openForWriting(file))
-        return failure(file);
+    QString why;
+    if (!openForWriting(file, &why))
+        return openFailure(why);
     if (!counted(file, result))
         return result;
     result.number = recordNo;
@@ -180,8 +189,9 @@ Outcome SitterFile::add(const QString &path, const SitterRecord &rec)
 Outcome SitterFile::add(QFile &file, SitterRecord rec)
 {
     Outcome result;
-    if (!openForWriting(file))
-        return failure(file);
+    QString why;
+    if (!openForWriting(file, &why))
+        return openFailure(why);
     if (!counted(file, result))
         return result;
     int slot = result.count + 1;
@@ -211,8 +221,9 @@ Outcome SitterFile::nextSlot(const QString &path)
 {
     QFile file(path);
     Outcome result;
-    if (!openForReading(file))
-        return failure(file);
+    QString why;
+    if (!openForReading(file, &why))
+        return openFailure(why);
     if (!counted(file, result))
         return result;
     result.number = result.count + 1;
@@ -234,8 +245,9 @@ Outcome SitterFile::findName(const QString &path, const QString &text, int from)
 {
     QFile file(path);
     Outcome result;
-    if (!openForReading(file))
-        return failure(file);
+    QString why;
+    if (!openForReading(file, &why))
+        return openFailure(why);
     if (!counted(file, result))
         return result;
     result.status = Status::NotFound;

@@ -1,11 +1,12 @@
 #include "voice/flite_speech.h"
 
+#include "voice/flite_lock.h"
+
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
 #include <QHash>
 #include <QMediaDevices>
-#include <QMutex>
 #include <QMutexLocker>
 #include <QThread>
 #include <QTimer>
@@ -24,13 +25,6 @@ cst_voice *register_cmu_us_kal16(const char *voxdir);
 }
 
 namespace {
-
-// flite keeps global state; every call into it goes through this lock.
-QMutex &fliteLock()
-{
-    static QMutex lock;
-    return lock;
-}
 
 // Caller holds fliteLock().
 cst_voice *voiceNamed(const QString &name)

@@ -1,9 +1,10 @@
 #include "voice/pronunciation.h"
 
+#include "voice/flite_lock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QMutexLocker>
 
 #include <flite/flite.h>
@@ -76,10 +77,7 @@ QString Pronunciation::generate(const QString &word)
     if (letters.isEmpty())
         return {};
 
-    // The lexicon is a process-wide table of flite's; its look-ups are not documented as
-    // thread-safe and decoders may be built on several threads.
-    static QMutex mutex;
-    QMutexLocker lock(&mutex);
+    QMutexLocker lock(&fliteLock());
     static cst_lexicon *lexicon = cmu_lex_init();
     const QByteArray bytes = letters.toLatin1();
     cst_val *phones = lex_lookup(lexicon, bytes.constData(), nullptr, nullptr);

@@ -1,5 +1,9 @@
 #include "core/voice_grammar.h"
+
+#include "core/app_logic.h"
+#include "core/app_state.h"
 #include "fakes/recording_fakes.h"
+#include "support/file_faults.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +45,10 @@ private slots:
             << QByteArray("<start>=caf\xe9\r\n") << QStringList{QStringLiteral("caf\u00e9")};
         QTest::newRow("UTF-8 read as UTF-8")
             << QByteArray("<start>=caf\xc3\xa9\r\n") << QStringList{QStringLiteral("caf\u00e9")};
+        QTest::newRow("UTF-8 byte-order mark before the first phrase")
+            << QByteArray("\xef\xbb\xbf<start>=hushby\r\n<start>=stop\r\n") << QStringList{"hushby", "stop"};
+        QTest::newRow("byte-order mark bytes later are kept")
+            << QByteArray("<start>=stop\r\n\xef\xbb\xbf<start>=sing\r\n") << QStringList{"stop"};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
     }
 
@@ -57,6 +65,18 @@ private slots:
     {
         bool ok = true;
         QVERIFY(VoiceGrammar::readPhraseLines(m_dir.filePath(QStringLiteral("absent.txt")), &ok).isEmpty());
+        QVERIFY(!ok);
+    }
+
+    void readPhraseLinesRefusesAPipe()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("pipe.txt"));
+        QVERIFY(makeFifo(path));
+        bool ok = true;
+        QStringList phrases{QStringLiteral("left over")};
+        QVERIFY2(finishesWithin(path, 3000, [&] { phrases = VoiceGrammar::readPhraseLines(path, &ok); }),
+                 "blocked on the pipe");
+        QVERIFY(phrases.isEmpty());
         QVERIFY(!ok);
     }
 
@@ -100,6 +120,68 @@ private slots:
                 c += path;
         }
         QCOMPARE(log.entries, calls);
+    }
+
+    void listPastTheLimitsIsRefused_data()
+    {
+        QTest::addColumn<int>("phrases");
+        QTest::addColumn<int>("padding");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("at the phrase limit") << VoiceGrammar::MaxPhrases << 0 << false;
+        QTest::newRow("one phrase too many") << VoiceGrammar::MaxPhrases + 1 << 0 << true;
+        QTest::newRow("20,000 phrases") << 20000 << 0 << true;
+        QTest::newRow("few phrases, over 1 MB") << 3 << int(VoiceGrammar::MaxFileBytes) << true;
+    }
+
+    void listPastTheLimitsIsRefused()
+    {
+        QFETCH(int, phrases);
+        QFETCH(int, padding);
+        QFETCH(bool, refused);
+        QByteArray text = "# " + QByteArray(padding, 'x') + "\r\n";
+        for (int i = 0; i < phrases; ++i)
+            text += "<start>=call " + QByteArray::number(i) + "\r\n";
+        const QString path = write(text);
+        CallLog log;
+        FakeRecognizer rec(log);
+        QStringList list{"kept"};
+        QString problem;
+        QCOMPARE(VoiceGrammar().LoadVoiceGrammar(&rec, path, list, &problem), !refused);
+        if (refused) {
+            QCOMPARE(log.entries, QStringList{"rec:stop"}); // voice stays off
+            QCOMPARE(list, QStringList{"kept"});
+            QVERIFY2(problem.contains(QLatin1String("2000 phrases")) && problem.contains(QLatin1String("1 MB")),
+                     qPrintable(problem));
+        } else {
+            QCOMPARE(list.size(), phrases);
+            QVERIFY(problem.isEmpty());
+        }
+    }
+
+    void listPastTheLimitsIsReportedOnce()
+    {
+        QTemporaryDir dataDir;
+        QByteArray text;
+        for (int i = 0; i <= VoiceGrammar::MaxPhrases; ++i)
+            text += "<start>=call " + QByteArray::number(i) + "\r\n";
+        QFile file(dataDir.filePath(QStringLiteral("words.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        CallLog log;
+        FakeRecognizer rec(log);
+        FakePrompter prompter(log);
+        Services services;
+        services.recognizer = &rec;
+        services.prompter = &prompter;
+        AppState state(services, dataDir.path(), dataDir.filePath(QStringLiteral("s.ini")), dataDir.path());
+        state.SettingsFlags.VoiceOn = true;
+        AppLogic logic(state);
+        logic.LoadVoiceGrammar();
+        logic.LoadVoiceGrammar();
+        const QStringList messages = log.entries.filter(QStringLiteral("message:"));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains(QLatin1String("2000 phrases")));
+        QVERIFY(!log.entries.contains(QStringLiteral("rec:start")));
     }
 
     void loadWithoutRecognizerChangesNothing()

@@ -1,5 +1,7 @@
 #include "records/info_file.h"
 
+#include "support/file_faults.h"
+
 #include <QtTest>
 
 #include <linux/capability.h>
@@ -86,6 +88,10 @@ private slots:
     void saveKeepsPermissions();
     void lockedFileFailsAndIsUnchanged_data();
     void lockedFileFailsAndIsUnchanged();
+    void fullDiskFailsAndKeepsOldFile_data();
+    void fullDiskFailsAndKeepsOldFile();
+    void pipeIsRefusedWithoutWaiting();
+    void newFileIsPrivate();
 
 private:
     QScopedPointer<QTemporaryDir> m_dir;
@@ -239,6 +245,64 @@ void TestInfoFile::lockedFileFailsAndIsUnchanged()
     QVERIFY(!error.isEmpty());
     QCOMPARE(readAll(m_path), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Hushby.dta"});
+}
+
+void TestInfoFile::fullDiskFailsAndKeepsOldFile_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<int>("recordNo");
+    QTest::addColumn<int>("room");
+    QTest::newRow("one record, room for half") << block('a') << 1 << 3000;
+    QTest::newRow("second record, room for one") << block('a') << 2 << 6000;
+    QTest::newRow("first save, no room") << QByteArray() << 1 << 0;
+}
+
+void TestInfoFile::fullDiskFailsAndKeepsOldFile()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(int, recordNo);
+    QFETCH(int, room);
+    writeRaw(m_path, old);
+    QString error;
+    bool saved = true;
+    {
+        FileSizeLimit full(room);
+        QVERIFY(full.ok());
+        saved = InfoFile::write(m_path, recordNo, sample(QStringLiteral("new")), &error);
+    }
+    QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readAll(m_path), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Hushby.dta"});
+}
+
+void TestInfoFile::pipeIsRefusedWithoutWaiting()
+{
+    QVERIFY(makeFifo(m_path));
+    InfoRecord out = sample(QStringLiteral("kept"));
+    InfoFile::ReadResult result = InfoFile::ReadResult::Ok;
+    bool saved = true;
+    QVERIFY2(finishesWithin(m_path, 3000,
+                            [&] {
+                                result = InfoFile::read(m_path, 1, out);
+                                saved = InfoFile::write(m_path, 1, out);
+                            }),
+             "blocked on the pipe");
+    QCOMPARE(result, InfoFile::ReadResult::Error);
+    QCOMPARE(out.trimmed(InfoRecord::WeAreAt), QStringLiteral("kept"));
+    QVERIFY(!saved);
+}
+
+void TestInfoFile::newFileIsPrivate()
+{
+    const auto privateMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto ownerBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    InfoRecord ignored;
+    QCOMPARE(InfoFile::read(m_path, 1, ignored), InfoFile::ReadResult::NoRecord);
+    QCOMPARE(QFile::permissions(m_path) & ~ownerBits, privateMode);
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(InfoFile::write(m_path, 1, sample(QStringLiteral("x"))));
+    QCOMPARE(QFile::permissions(m_path) & ~ownerBits, privateMode);
 }
 
 QTEST_GUILESS_MAIN(TestInfoFile)

@@ -1,6 +1,10 @@
 #include "records/settings_store.h"
 
+#include "support/file_faults.h"
+
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,6 +41,8 @@ private slots:
     void handEditedText_data();
     void handEditedText();
     void writersTouchOnlyTheirKeys();
+    void fullDiskFailsAndKeepsOldFile();
+    void firstSaveIsPrivate();
 
 private:
     void writeIni(const QByteArray &settingsLines);
@@ -235,6 +241,37 @@ void TestSettingsStore::writersTouchOnlyTheirKeys()
     QCOMPARE(raw.value("UseAlarm").toString(), QStringLiteral("yes"));
     QCOMPARE(raw.value("Custom").toString(), QStringLiteral("kept"));
     QVERIFY(iniText().contains("AutoDial=True"));
+}
+
+void TestSettingsStore::fullDiskFailsAndKeepsOldFile()
+{
+    writeIni("Name=Old\nHomePhone=555-0100\nUse911=True\n");
+    const QByteArray old = iniText();
+    SettingsStore store(m_ini);
+    QCOMPARE(store.GetSetting(QStringLiteral("Name"), QString()), QStringLiteral("Old"));
+    bool saved = true;
+    {
+        FileSizeLimit full(old.size() + 10);
+        QVERIFY(full.ok());
+        saved = store.SaveSetting(QStringLiteral("Name"), QString(200, QLatin1Char('n')));
+    }
+    QVERIFY(!saved);
+    QCOMPARE(iniText(), old);
+    QCOMPARE(store.GetSetting(QStringLiteral("HomePhone"), QString()), QStringLiteral("555-0100"));
+    QCOMPARE(QDir(QFileInfo(m_ini).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"The Hushby.ini"});
+    QVERIFY(store.SaveOption(QStringLiteral("Use911"), false));
+}
+
+void TestSettingsStore::firstSaveIsPrivate()
+{
+    const mode_t oldMask = umask(022);
+    const auto restore = qScopeGuard([&] { umask(oldMask); });
+    QVERIFY(SettingsStore(m_ini).SaveSetting(QStringLiteral("Name"), QStringLiteral("Jones")));
+    const auto ownerView = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    QCOMPARE(QFile::permissions(m_ini) & ~ownerView, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(QFile::permissions(QFileInfo(m_ini).path()) & ~ownerView,
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(iniText().contains("Name=Jones"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

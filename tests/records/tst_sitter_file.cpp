@@ -1,6 +1,10 @@
 #include "records/sitter_file.h"
 
+#include "support/file_faults.h"
+
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -91,6 +95,8 @@ private slots:
     void failedWriteLeavesFileAsItWas();
     void pathThatIsAFolderFails();
     void tooManyRecords();
+    void pipeIsRefusedWithoutWaiting();
+    void newFileIsPrivate();
 
 private:
     QTemporaryDir m_dir;
@@ -337,6 +343,38 @@ void TestSitterFile::tooManyRecords()
     QCOMPARE(SitterFile::add(m_path, sitter("X")).status, SitterFile::Status::TooLarge);
     QCOMPARE(SitterFile::findName(m_path, "X", 1).status, SitterFile::Status::TooLarge);
     QCOMPARE(readAll(m_path), before);
+}
+
+void TestSitterFile::pipeIsRefusedWithoutWaiting()
+{
+    QVERIFY(makeFifo(m_path));
+    QList<SitterFile::Status> statuses;
+    SitterRecord rec;
+    QVERIFY2(finishesWithin(m_path, 3000,
+                            [&] {
+                                statuses << SitterFile::read(m_path, 1, rec).status
+                                         << SitterFile::findName(m_path, QString(), 1).status
+                                         << SitterFile::nextSlot(m_path).status << SitterFile::add(m_path, rec).status
+                                         << SitterFile::write(m_path, 1, rec).status;
+                            }),
+             "blocked on the pipe");
+    QCOMPARE(statuses.size(), 5);
+    for (SitterFile::Status status : statuses)
+        QCOMPARE(status, SitterFile::Status::Error);
+}
+
+void TestSitterFile::newFileIsPrivate()
+{
+    const mode_t oldMask = umask(022);
+    const auto restore = qScopeGuard([&] { umask(oldMask); });
+    const auto ownerView = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const auto privateMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    SitterRecord rec;
+    QCOMPARE(SitterFile::read(m_path, 1, rec).status, SitterFile::Status::NoRecord);
+    QCOMPARE(QFile::permissions(m_path) & ~ownerView, privateMode);
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(SitterFile::add(m_path, rec).ok());
+    QCOMPARE(QFile::permissions(m_path) & ~ownerView, privateMode);
 }
 
 QTEST_APPLESS_MAIN(TestSitterFile)

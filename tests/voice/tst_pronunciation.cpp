@@ -1,4 +1,8 @@
+#include "voice/flite_lock.h"
 #include "voice/pronunciation.h"
+
+#include <QSemaphore>
+#include <thread>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +70,26 @@ private slots:
         QVERIFY(!phones.isEmpty());
         for (const QString &p : phones)
             QVERIFY2(Pronunciation::phoneSet().contains(p), qPrintable(p));
+    }
+
+    // Speech holds the same lock: a word made up while speech is being made waits for it.
+    void generateWaitsForTheSharedFliteLock()
+    {
+        QSemaphore done;
+        QString phones;
+        bool ranWhileLocked = true;
+        std::thread maker;
+        {
+            QMutexLocker speaking(&fliteLock());
+            maker = std::thread([&] {
+                phones = Pronunciation::generate(QStringLiteral("zorblat"));
+                done.release();
+            });
+            ranWhileLocked = done.tryAcquire(1, 300);
+        }
+        maker.join();
+        QVERIFY2(!ranWhileLocked, "made a pronunciation while flite was in use");
+        QVERIFY(!phones.isEmpty());
     }
 
     void missingDictionaryReported()
