@@ -122,6 +122,17 @@ bool makeFolder(const QString &path)
     return QDir().mkdir(info.absoluteFilePath(), PrivateFolder) || QFileInfo(path).isDir();
 }
 
+namespace {
+bool readsAsWord(const QString &s)
+{
+    for (const QChar c : s)
+        if (!c.isLetter())
+            return false;
+    const QString rest = s.mid(1);
+    return s == s.toLower() || s == s.toUpper() || (s.at(0).isUpper() && rest == rest.toLower());
+}
+} // namespace
+
 int removeStaleSaves(const QString &folder, const QStringList &names, int minAgeSecs)
 {
     const QDir dir(folder);
@@ -136,6 +147,10 @@ int removeStaleSaves(const QString &folder, const QStringList &names, int minAge
         for (const QString &candidate : candidates) {
             const QFileInfo info(dir.filePath(candidate));
             if (!pattern.match(candidate).hasMatch() || info.isSymLink() || !info.isFile())
+                continue;
+            // A suffix that reads as a word ("backup", "BACKUP", "Backup") is more likely a copy the
+            // user made than a random name; the few random names that look so are left in place.
+            if (readsAsWord(candidate.right(6)))
                 continue;
             if (info.lastModified().toUTC() > before)
                 continue; // may be a save in progress in another run

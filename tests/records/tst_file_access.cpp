@@ -101,7 +101,10 @@ void TestFileAccess::staleSavesAreRemoved_data()
     QTest::addColumn<int>("ageSecs");
     QTest::addColumn<bool>("removed");
     QTest::newRow("left by a save") << "Hushby.dta.a1B2c3" << 60 << true;
-    QTest::newRow("word list copy") << "words.txt.ZZZZZZ" << 60 << true;
+    QTest::newRow("word list copy") << "words.txt.Z9zQ1x" << 60 << true;
+    QTest::newRow("a copy the user named") << "Hushby.dta.backup" << 60 << false;
+    QTest::newRow("a copy the user named, capitals") << "Hushby.dta.BACKUP" << 60 << false;
+    QTest::newRow("a copy the user named, capitalised") << "Hushby.dta.Backup" << 60 << false;
     QTest::newRow("a save going on now") << "Hushby.dta.a1B2c3" << 0 << false;
     QTest::newRow("not six letters") << "Hushby.dta.a1B2c" << 60 << false;
     QTest::newRow("not letters or digits") << "Hushby.dta.a1B2-3" << 60 << false;
