@@ -3,7 +3,7 @@
 #include "core/app_logic.h"
 #include "core/app_state.h"
 #include "core/password_check.h"
-#include "services/window_opener.h"
+#include "null_window_opener.h"
 #include "voice/sphinx_recognizer.h"
 #include "windows/options_window.h"
 #include "windows/password_windows.h"
@@ -17,21 +17,6 @@
 #include <functional>
 
 namespace {
-class NoWindows : public WindowOpener
-{
-public:
-    void openWizard() override { }
-    void openSitterList() override { }
-    void openTopicMenu() override { }
-    void closeTopicMenu() override { }
-    void openOptions() override { }
-    void openGettingStarted() override { }
-    bool askPassword() override { return true; }
-    void showHelp(int) override { }
-    void showTodayInfoInWizard() override { }
-    void closeAll() override { }
-};
-
 double medianMs(const std::function<void()> &step)
 {
     QVector<double> ms;
@@ -59,7 +44,7 @@ int main(int argc, char **argv)
     state.settings.setFlag(SettingKey::VoiceOn, true);
     AppLogic logic(state);
     logic.LoadVoiceGrammar();
-    NoWindows windows;
+    NullWindowOpener windows;
 
     PasswordCheck check(state.PasswordFilePath);
     if (!check.WritePassword("sitter"))

@@ -3,8 +3,8 @@
 // FILE is made with 32,767 sitters when it does not exist.
 // sitter-bench --open-window FILE: times opening the sitter list window on FILE.
 #include "core/app_state.h"
+#include "null_window_opener.h"
 #include "records/sitter_file.h"
-#include "services/window_opener.h"
 #include "windows/sitter_list_window.h"
 
 #include <QApplication>
@@ -65,19 +65,6 @@ quint64 plainRead(const QString &path)
     return sum;
 }
 
-struct NoWindows : WindowOpener {
-    void openWizard() override { }
-    void openSitterList() override { }
-    void openTopicMenu() override { }
-    void closeTopicMenu() override { }
-    void openOptions() override { }
-    void openGettingStarted() override { }
-    bool askPassword() override { return true; }
-    void showHelp(int) override { }
-    void showTodayInfoInWizard() override { }
-    void closeAll() override { }
-};
-
 int openWindow(int argc, char **argv, const QString &path)
 {
     QApplication app(argc, argv);
@@ -85,7 +72,7 @@ int openWindow(int argc, char **argv, const QString &path)
     Services none;
     AppState state(none, info.absolutePath(), info.absolutePath() + "/bench.ini", info.absolutePath());
     state.SitterFilePath = info.absoluteFilePath();
-    NoWindows windows;
+    NullWindowOpener windows;
     const double ms = medianMs(5, [&] {
         SitterListWindow window(state, windows, nullptr);
         window.show();

@@ -67,6 +67,17 @@ bool counted(QFile &file, Outcome &out)
     return true;
 }
 
+// Opens the file for a read or scan and counts its records; false with `out` saying why.
+bool openCounted(QFile &file, Outcome &out)
+{
+    QString why;
+    if (!openForReading(file, &why)) {
+        out = openFailure(why);
+        return false;
+    }
+    return counted(file, out);
+}
+
 // Calls `visit(recordNo, bytes)` for records from..count, reading large blocks; stops when it
 // returns true. False when the file could not be read.
 template<typename Visit>
@@ -135,10 +146,7 @@ Outcome SitterFile::read(const QString &path, int recordNo, SitterRecord &out)
 {
     QFile file(path);
     Outcome result;
-    QString why;
-    if (!openForReading(file, &why))
-        return openFailure(why);
-    if (!counted(file, result))
+    if (!openCounted(file, result))
         return result;
     result.number = recordNo;
     if (recordNo < 1 || recordNo > result.count) {
@@ -221,10 +229,7 @@ Outcome SitterFile::nextSlot(const QString &path)
 {
     QFile file(path);
     Outcome result;
-    QString why;
-    if (!openForReading(file, &why))
-        return openFailure(why);
-    if (!counted(file, result))
+    if (!openCounted(file, result))
         return result;
     result.number = result.count + 1;
     bool found = false;
@@ -245,10 +250,7 @@ Outcome SitterFile::findName(const QString &path, const QString &text, int from)
 {
     QFile file(path);
     Outcome result;
-    QString why;
-    if (!openForReading(file, &why))
-        return openFailure(why);
-    if (!counted(file, result))
+    if (!openCounted(file, result))
         return result;
     result.status = Status::NotFound;
     // Names are compared as bytes of the code page; a text it cannot hold matches no name.
