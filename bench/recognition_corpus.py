@@ -6,7 +6,7 @@ rates, with pink noise added at several signal-to-noise ratios.
     bench/recognition_corpus.py [--words resources/words.txt] OUTDIR
 
 Writes OUTDIR/*.wav (16 kHz mono 16-bit, a little noise-filled silence around the speech) and
-OUTDIR/manifest.tsv (file, kind, spoken text, phrase, synthesiser, voice, rate, noise). Generate it
+OUTDIR/manifest.tsv (file, kind, spoken text, phrase, synthesiser, voice, rate, noise, voice group). Generate it
 into the build tree, not the source tree; bench/recognition_score.py scores it.
 """
 import argparse
@@ -85,11 +85,59 @@ NON_COMMANDS = [
     "poison ivy grows in the woods",
 ]
 
-FLITE_VOICES = ["slt", "rms", "awb", "kal16"]
-ESPEAK_VOICES = ["en-us", "en-gb", "en-us+f3", "en-gb-scotland"]
-FLITE_STRETCH = ["0.85", "1.0", "1.2"]   # duration stretch: fast, normal, slow
-ESPEAK_SPEED = ["200", "170", "140"]      # words per minute: fast, normal, slow
+# Every voice speaks every text once, at one rate (and with espeak-ng one pitch), so that the
+# corpus holds many voices rather than many takes of few. Groups are what the results are reported
+# by: a family's men, women and children. (synthesiser, voice, rate, pitch, group); flite's rate is
+# a duration stretch, espeak-ng's words per minute and pitch 0-99 (50 is its default).
+VOICES = [
+    ("flite", "slt", "1.0", None, "woman"),
+    ("flite", "slt", "0.85", None, "woman"),
+    ("flite", "rms", "1.0", None, "man"),
+    ("flite", "rms", "1.2", None, "man"),
+    ("flite", "awb", "0.85", None, "man"),
+    ("flite", "awb", "1.0", None, "man"),
+    ("flite", "kal16", "1.0", None, "man"),
+    ("flite", "kal16", "1.2", None, "man"),
+    ("flite", "kal", "1.0", None, "man"),
+    ("flite", "kal", "0.85", None, "man"),
+    ("espeak", "en-us", "170", 50, "man"),
+    ("espeak", "en-gb", "200", 40, "man"),
+    ("espeak", "en-gb-scotland", "140", 50, "man"),
+    ("espeak", "en-us+m1", "170", 35, "man"),
+    ("espeak", "en-gb+m2", "140", 55, "man"),
+    ("espeak", "en-gb-scotland+m3", "200", 50, "man"),
+    ("espeak", "en-029+m4", "170", 45, "man"),
+    ("espeak", "en-us-nyc+m5", "140", 60, "man"),
+    ("espeak", "en-gb-x-rp+m6", "200", 40, "man"),
+    ("espeak", "en-us+m7", "170", 50, "man"),
+    ("espeak", "en-gb-x-gbclan+m8", "140", 50, "man"),
+    ("espeak", "en-us+f1", "170", 50, "woman"),
+    ("espeak", "en-gb+f2", "140", 60, "woman"),
+    ("espeak", "en-us+f3", "200", 50, "woman"),
+    ("espeak", "en-gb-scotland+f4", "170", 40, "woman"),
+    ("espeak", "en-029+f5", "140", 55, "woman"),
+    ("espeak", "en-us+annie", "170", 50, "woman"),
+    ("espeak", "en-gb+belinda", "200", 60, "woman"),
+    ("espeak", "en-us+linda", "140", 50, "woman"),
+    ("espeak", "en-us+steph", "170", 65, "woman"),
+    ("espeak", "en-gb-x-rp+anika", "170", 50, "woman"),
+    ("espeak", "en-us-nyc+aunty", "140", 45, "woman"),
+    ("espeak", "en-gb+shelby", "200", 50, "woman"),
+    ("espeak", "en-us+f1", "180", 90, "child"),
+    ("espeak", "en-us+f2", "160", 95, "child"),
+    ("espeak", "en-gb+f3", "200", 85, "child"),
+    ("espeak", "en-us+f4", "150", 99, "child"),
+    ("espeak", "en-us+f5", "180", 90, "child"),
+    ("espeak", "en-us+m3", "170", 99, "child"),
+    ("espeak", "en-gb+steph", "160", 95, "child"),
+    ("espeak", "en-us+annie", "190", 90, "child"),
+]
 NOISE_SNR = [None, 20, 10]               # clean, then pink noise at these dB
+
+
+def voice_name(synth, voice, pitch):
+    # One name per voice as spoken: the same espeak-ng variant at another pitch is another voice.
+    return voice.replace("+", "_") + ("" if pitch is None else "-p%d" % pitch)
 
 
 def read_phrases(path):
@@ -130,13 +178,13 @@ def rms(samples):
     return math.sqrt(sum(s * s for s in samples) / max(1, len(samples)))
 
 
-def synthesise(synth, voice, rate, text, out_path, tmp):
+def synthesise(synth, voice, rate, pitch, text, out_path, tmp):
     raw = os.path.join(tmp, "raw.wav")
     if synth == "flite":
         subprocess.run(["flite", "-voice", voice, "--setf", "duration_stretch=" + rate, "-t", text, "-o", raw],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     else:
-        subprocess.run(["espeak-ng", "-v", voice, "-s", rate, "-w", raw, text],
+        subprocess.run(["espeak-ng", "-v", voice, "-s", rate, "-p", str(pitch), "-w", raw, text],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     # 16 kHz mono with 0.4 s of silence either side, as a microphone would hear it.
     subprocess.run(["sox", raw, "-r", "16000", "-c", "1", "-b", "16", out_path, "pad", "0.4", "0.4"],
@@ -167,13 +215,14 @@ def add_noise(path, snr, tmp):
 
 
 def make(job):
-    out_dir, name, kind, text, phrase, synth, voice, rate, snr = job
+    out_dir, name, kind, text, phrase, synth, voice, rate, pitch, group, snr = job
     path = os.path.join(out_dir, name)
     with tempfile.TemporaryDirectory() as tmp:
-        synthesise(synth, voice, rate, text, path, tmp)
+        synthesise(synth, voice, rate, pitch, text, path, tmp)
         if snr is not None:
             add_noise(path, snr, tmp)
-    return "\t".join([name, kind, text, phrase, synth, voice, rate, "clean" if snr is None else "%ddB" % snr])
+    return "\t".join([name, kind, text, phrase, synth, voice_name(synth, voice, pitch), rate,
+                      "clean" if snr is None else "%ddB" % snr, synth + " " + group])
 
 
 def main():
@@ -185,19 +234,14 @@ def main():
     os.makedirs(args.out_dir, exist_ok=True)
 
     phrases = read_phrases(args.words)
-    voices = [("flite", v, FLITE_STRETCH) for v in FLITE_VOICES] + [("espeak", v, ESPEAK_SPEED) for v in ESPEAK_VOICES]
     jobs = []
     items = [("command", spoken(p), p) for p in phrases if p.strip()] + [("other", s, "") for s in NON_COMMANDS]
-    n = 0
-    for kind, text, phrase in items:
-        for vi, (synth, voice, rates) in enumerate(voices):
-            for ri, rate in enumerate(rates):
-                # Each voice speaks each text at every rate; the noise level rotates so that every
-                # rate and every voice meets every noise level across the corpus.
-                snr = NOISE_SNR[(ri + vi + n) % len(NOISE_SNR)]
-                name = "%s-%04d-%s-%s-%d.wav" % (kind, n, synth, voice.replace("+", "_"), ri)
-                jobs.append((args.out_dir, name, kind, text, phrase, synth, voice, rate, snr))
-        n += 1
+    for n, (kind, text, phrase) in enumerate(items):
+        for vi, (synth, voice, rate, pitch, group) in enumerate(VOICES):
+            # The noise level rotates so that every voice meets every level across the texts.
+            snr = NOISE_SNR[(vi + n) % len(NOISE_SNR)]
+            name = "%s-%04d-%s-%s-%d.wav" % (kind, n, synth, voice_name(synth, voice, pitch), vi)
+            jobs.append((args.out_dir, name, kind, text, phrase, synth, voice, rate, pitch, group, snr))
     with ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
         rows = list(pool.map(make, jobs))
     with open(os.path.join(args.out_dir, "manifest.tsv"), "w") as f:

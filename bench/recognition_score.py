@@ -3,9 +3,10 @@
 
     bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] [--every N] [--segment] CORPUS_DIR
 
-Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per synthesiser and per
-noise level: how many command utterances were recognised as the right command (the phrase itself
-or another phrase of the same command, such as "police" for "call police"), how many as exactly
+Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per voice group (and for
+the voices held out of the fit of bench/recognition_fit.py apart), noise level and voice: how many
+command utterances were recognised as the right command (the phrase itself or another phrase of
+the same command, such as "police" for "call police"), how many as exactly
 their phrase, how often the grammar's best phrase was the right command before the judging
 ("best": the most any judging could reach), how many non-command utterances were accepted, and
 whether any of those was taken for the wake word or 911. Results per file (per utterance with
@@ -46,9 +47,16 @@ def words_of(phrase):
 
 # The command of the grammar's best phrase, taken or not: how good the choice is before judging.
 COMMAND_OF_WORDS = {words_of(p): i for p, i in COMMAND_OF.items()}
-# The recogniser's judging weights are fitted on these voices (bench/recognition_fit.py); the
-# others are held out.
-FIT_VOICES = {"en-us", "en-gb-scotland", "slt", "kal16"}
+
+
+def fit_voices(rows):
+    """The voices the recogniser's judging weights are fitted on (bench/recognition_fit.py): every
+    other voice of each group, by name, so that each group has voices on both sides. The rest are
+    held out, and their figures are the ones to trust."""
+    by_group = defaultdict(set)
+    for r in rows:
+        by_group[r[8]].add(r[5])
+    return {v for voices in by_group.values() for v in sorted(voices)[::2]}
 
 
 # Files whose last utterance had not ended 1.5 s after the recording, with the room going on.
@@ -112,12 +120,14 @@ def main():
     stats = defaultdict(lambda: defaultdict(int))
     severe = []
     wrong = defaultdict(int)
-    for name, kind, text, phrase, synth, voice, rate, noise in rows:
+    fitting = fit_voices(rows)
+    for name, kind, text, phrase, synth, voice, rate, noise, group in rows:
         heard = results.get(name, [""])[0]
         severe_heard = [p for p in heard.split("|") if p in SEVERE]
         best = results.get(name, ["", ""])[1] if len(results.get(name, [])) > 1 else ""
-        held = "fitting voices" if voice in FIT_VOICES else "held-out voices"
-        for key in ("all", held, synth, noise, synth + " " + noise, voice):
+        held = "fitting voices" if voice in fitting else "held-out voices"
+        held_group = ("fitting " if voice in fitting else "held-out ") + group
+        for key in ("all", held, held_group, group, noise, voice + (" (fit)" if voice in fitting else "")):
             s = stats[key]
             if kind == "command":
                 s["commands"] += 1
@@ -138,18 +148,19 @@ def main():
     def pct(a, b):
         return "%5.1f%%" % (100.0 * a / b) if b else "   - "
 
-    print("%-24s %8s %8s %8s %8s %8s %10s" % ("", "commands", "right", "exact", "best", "others", "accepted"))
-    first = ["all", "fitting voices", "held-out voices", "flite", "espeak", "clean", "20dB", "10dB"]
-    keys = first + sorted(k for k in stats if " " in k and k not in first) + \
-        sorted(k for k in stats if k not in first and " " not in k)
+    print("%-28s %8s %8s %8s %8s %8s %10s" % ("", "commands", "right", "exact", "best", "others", "accepted"))
+    groups = sorted({r[8] for r in rows})
+    first = ["all", "fitting voices", "held-out voices"] + ["held-out " + g for g in groups] + \
+        ["fitting " + g for g in groups] + groups + ["clean", "20dB", "10dB"]
+    keys = [k for k in first if k in stats] + sorted(k for k in stats if k not in first)
     for key in keys:
         s = stats[key]
-        print("%-24s %8d %8s %8s %8s %8d %10s" % (key, s["commands"], pct(s["right"], s["commands"]),
+        print("%-28s %8d %8s %8s %8s %8d %10s" % (key, s["commands"], pct(s["right"], s["commands"]),
                                                  pct(s["exact"], s["commands"]), pct(s["best"], 0 if args.segment else s["commands"]),
                                                  s["others"], pct(s["accepted"], s["others"])))
     if args.segment:
         unended = defaultdict(int)
-        for name, kind, text, phrase, synth, voice, rate, noise in rows:
+        for name, kind, text, phrase, synth, voice, rate, noise, group in rows:
             unended[noise] += name in UNENDED
         print("speech that did not end within 1.5 s: %s" % ", ".join(
             "%s %d" % (k, unended[k]) for k in ("clean", "20dB", "10dB")))

@@ -2,6 +2,8 @@
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
 
+#include <algorithm>
+
 #include <QAudioDevice>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -119,6 +121,32 @@ private slots:
         const auto d = decoder();
         QVERIFY(d);
         QCOMPARE(d->decode(pcm), phrase);
+    }
+
+    // The noise estimate must not carry over: a sitter's command is judged the same whether the
+    // room was loud or quiet before it.
+    void utteranceIsJudgedAloneWhateverCameBefore()
+    {
+        const QByteArray command = speak("en-us+f3", "call the hospital");
+        QByteArray loud = speak("rms", "the dog is barking again");
+        QVERIFY(!command.isEmpty() && !loud.isEmpty());
+        for (qsizetype i = 0; i + 1 < loud.size(); i += 2) {
+            auto *s = reinterpret_cast<int16_t *>(loud.data() + i);
+            *s = int16_t(std::clamp(*s * 4 + int((i * 7919) % 4001) - 2000, -32768, 32767));
+        }
+        const auto fresh = decoder();
+        const auto used = decoder();
+        QVERIFY(fresh && used);
+        fresh->decode(command);
+        const CommandDecoder::Scores alone = fresh->lastScores();
+        used->decode(loud);
+        used->decode(speak("kal16", "where are my shoes"));
+        used->decode(command);
+        const CommandDecoder::Scores after = used->lastScores();
+        QVERIFY(alone.frames > 0);
+        QCOMPARE(after.grammarWords, alone.grammarWords);
+        QCOMPARE(after.wordGap, alone.wordGap);
+        QCOMPARE(after.confidence, alone.confidence);
     }
 
     // The weights are fitted on what hushby-listen --scores prints: it must be, to the last bit,
