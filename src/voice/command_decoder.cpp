@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <future>
+#include <vector>
 
 namespace {
 
@@ -26,12 +27,13 @@ const char *const SearchPhones = "phones";
 // CommandDecoder::Feature) were fitted on the recognition benchmark (bench/), on half of its
 // voices; the thresholds were set on its utterances as the microphone's audio is cut into them;
 // see bench/recognition.md.
-constexpr CommandDecoder::Features Weights = {-0.9370, -0.7695, -0.7692, -1.6905, 0.4021, -1.3431, -0.6726, -0.9342};
-constexpr double Bias = 2.8740;
-constexpr double Threshold = -2.9;
+constexpr CommandDecoder::Features Weights
+    = {-1.1219, -0.4884, -0.5014, -1.3689, 0.6177, -1.4564, -0.3342, -1.3400, 0.1389};
+constexpr double Bias = 1.8241;
+constexpr double Threshold = -3.06;
 // Taking other speech for the wake word or for 911 costs most, so they need more certainty.
-constexpr double WakeWordThreshold = -1.1;
-constexpr double EmergencyThreshold = 1.2;
+constexpr double WakeWordThreshold = -2.1;
+constexpr double EmergencyThreshold = 0.5;
 // Amplitude of the noise floor added before judging, about 55 dB below full scale: fainter, and
 // the model's fit to women's and children's voices suffers; louder, and soft speech drowns.
 constexpr int NoiseFloor = 100;
@@ -51,6 +53,11 @@ constexpr double SlowPhoneScale = 5;
 // Under 4 frames a phone is no speaking pace: the word was squeezed in.
 constexpr double FastPhoneFrames = 4;
 constexpr double PhoneDistanceScale = 2;
+// In a noisy room sentences fall apart into pieces that sound like commands; beyond 50 dB the
+// room no longer matters.
+constexpr double ClarityCapDb = 50;
+constexpr double ClarityScale = 10;
+constexpr int ClarityFrame = 160;
 
 } // namespace
 
@@ -311,7 +318,24 @@ CommandDecoder::Features scaledFeatures(const CommandDecoder::Scores &s)
     f[D::SlowPhone] = std::max(0.0, s.slowestPhone - SlowPhoneFrames) / SlowPhoneScale;
     f[D::FastPhone] = std::max(0.0, FastPhoneFrames - s.fastestPhone);
     f[D::PhoneDistance] = PhoneDistanceScale * s.phoneDistance;
+    f[D::Clarity] = std::min(s.clarityDb, ClarityCapDb) / ClarityScale;
     return f;
+}
+
+// The level of the loudest twentieth of the frames over that of the quietest tenth.
+double clarityDb(const int16_t *samples, int count)
+{
+    std::vector<double> levels;
+    for (int at = 0; at + ClarityFrame <= count; at += ClarityFrame) {
+        double energy = 0;
+        for (int i = at; i < at + ClarityFrame; ++i)
+            energy += double(samples[i]) * samples[i];
+        levels.push_back(10 * std::log10(energy / ClarityFrame + 1));
+    }
+    if (levels.size() < 2)
+        return 0;
+    std::sort(levels.begin(), levels.end());
+    return levels[levels.size() * 95 / 100] - levels[levels.size() / 10];
 }
 
 } // namespace
@@ -415,6 +439,7 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
     }
     sc.heardPhones = heard.join(u' ');
     sc.phoneDistance = phoneDistance(wordProns, heard);
+    sc.clarityDb = clarityDb(samples, count);
     sc.features = scaledFeatures(sc);
 
     const QString phrase = m_phraseOfWords.value(grammar.words);

@@ -29,10 +29,12 @@ public:
         SlowPhone,
         FastPhone,
         PhoneDistance,
+        Clarity,
         FeatureCount
     };
     static constexpr std::array<const char *, FeatureCount> FeatureNames
-        = {"wordGap", "worstWordGap", "otherGap", "extraSpeech", "cover", "slowPhone", "fastPhone", "phoneDistance"};
+        = {"wordGap",   "worstWordGap", "otherGap",      "extraSpeech", "cover",
+           "slowPhone", "fastPhone",    "phoneDistance", "clarity"};
     using Features = std::array<double, FeatureCount>;
 
     // How the last utterance was judged, for tuning and for hushby-listen --scores.
@@ -55,6 +57,9 @@ public:
         // own, per phone of the phrase.
         double phoneDistance = 0;
         QString heardPhones;
+        // Loud against quiet 10 ms frames of the utterance, in dB: how far the speech stands
+        // out from the room.
+        double clarityDb = 0;
         Features features{};
         double confidence = 0; // accepted above the phrase's threshold; 0 when no whole phrase
     };
