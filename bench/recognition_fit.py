@@ -22,6 +22,9 @@ from recognition_score import COMMAND_OF, SEVERE, fit_voices  # noqa: E402
 # Non-commands weigh more: accepting one costs more than asking the sitter to say it again.
 OTHER_WEIGHT = 3.0
 FALSE_ACCEPT_GOAL = 0.01
+# The decoder rejects a phrase that leaves more than 30% of the speech to silence (MostExtraSpeech),
+# here as the scaled feature.
+MOST_EXTRA_SPEECH = 0.3 * 5
 # hushby-listen --scores prints the phrase and this many figures before the features.
 FIGURES = 14
 
@@ -95,6 +98,8 @@ def main():
         words = f[1]
         if words not in COMMAND_OF and words != "nine one one":
             continue  # no whole phrase: rejected whatever the weights
+        if x[names.index("extraSpeech")] > MOST_EXTRA_SPEECH:
+            continue  # a word out of a sentence: rejected whatever the weights
         right = kind == "command" and COMMAND_OF[words if words in COMMAND_OF else "911"] == COMMAND_OF.get(phrase)
         items.append((voice in fitting_voices, kind, right, words, x, r[8]))
 

@@ -43,6 +43,9 @@ constexpr int NoiseFloor = 100;
 constexpr double WordGapScale = 10; // per-frame gaps run to tens
 constexpr double OtherGapScale = 5;
 constexpr double ExtraSpeechScale = 5; // a fifth of the speech left to silence counts one
+// A phrase that leaves this much of the speech heard to silence is a word out of a sentence
+// ("the pharmacy closes at nine"), however well it matches.
+constexpr double MostExtraSpeech = 0.3;
 constexpr double CoverScale = 3;
 // The grammar can stretch its words over long silence, to several times the speech heard; the
 // cap keeps those few utterances from outweighing the rest in the fit.
@@ -445,6 +448,7 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
     const QString phrase = m_phraseOfWords.value(grammar.words);
     if (phrase.isEmpty())
         return {}; // the grammar found no whole phrase in the audio
+
     // Summed in the fit's order, so that the fit's score of the printed features is this one.
     for (int i = 0; i < FeatureCount; ++i)
         sc.confidence += Weights[i] * sc.features[i];
@@ -454,6 +458,8 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
         needed = WakeWordThreshold;
     else if (grammar.words == QLatin1String("nine one one"))
         needed = EmergencyThreshold;
+    if (sc.extraSpeech > MostExtraSpeech * sc.speechFrames)
+        return {};
     return sc.confidence > needed ? phrase : QString();
 }
 
