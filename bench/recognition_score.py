@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Scores hushby-listen on the corpus of bench/recognition_corpus.py.
 
-    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] [--every N] [--segment] CORPUS_DIR
+    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] [--every N] [--segment] [--learn N]
+                               CORPUS_DIR
 
 Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per voice group (and for
 the voices held out of the fit of bench/recognition_fit.py apart), noise level and voice: how many
@@ -67,8 +68,17 @@ UNENDED = set()
 UTTERANCES = defaultdict(list)
 
 
-def run(listen, words, corpus, names, segment):
+def learned_warp(listen, words, corpus, names):
+    """The warp hushby-listen --learn settles on after hearing these files as a family's commands."""
+    cmd = [listen, "--words", words, "--learn"] + [os.path.join(corpus, n) for n in names]
+    out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout.splitlines()
+    return out[-1].split("\t")[-1].strip().replace("warp=", "") if out else "1.00"
+
+
+def run(listen, words, corpus, names, segment, warp=None):
     mode = ["--segment", "--scores"] if segment else ["--scores"]
+    if warp:
+        mode += ["--warp", warp]
     cmd = [listen, "--words", words] + mode + [os.path.join(corpus, n) for n in names]
     out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout
     results = {}
@@ -101,16 +111,30 @@ def main():
     parser.add_argument("--every", type=int, default=1, help="score every Nth file only, for a quick look")
     parser.add_argument("--segment", action="store_true",
                         help="cut each file into utterances as the microphone's audio is (no 'best')")
+    parser.add_argument("--learn", type=int, default=0, metavar="N",
+                        help="decode each voice at the warp learnt from its first N commands")
     parser.add_argument("corpus")
     args = parser.parse_args()
 
     rows = [line.rstrip("\n").split("\t") for line in open(os.path.join(args.corpus, "manifest.tsv")) if line.strip()]
     rows = rows[::args.every]
     names = [r[0] for r in rows]
-    batches = [names[i:i + 100] for i in range(0, len(names), 100)]
+    batches = [(names[i:i + 100], None) for i in range(0, len(names), 100)]
+    if args.learn:
+        # Each voice as a family: its warp learnt from its first few commands, then every file of
+        # it decoded at that warp.
+        by_voice = defaultdict(list)
+        for r in rows:
+            by_voice[r[5]].append(r)
+        with ThreadPoolExecutor(max_workers=2) as pool:
+            warps = dict(zip(by_voice, pool.map(
+                lambda v: learned_warp(args.listen, args.words, args.corpus,
+                                       [r[0] for r in by_voice[v] if r[1] == "command"][:args.learn]), by_voice)))
+        print("learnt warps: " + ", ".join("%s %s" % (v, warps[v]) for v in sorted(warps)))
+        batches = [([r[0] for r in by_voice[v]], warps[v]) for v in by_voice]
     results = {}
     with ThreadPoolExecutor(max_workers=2) as pool:
-        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b, args.segment), batches):
+        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b[0], args.segment, b[1]), batches):
             results.update(part)
     with open(os.path.join(args.corpus, "results.tsv"), "w") as f:
         for r in rows:

@@ -5,6 +5,7 @@
 #include "controls/xp_cmd.h"
 #include "core/app_logic.h"
 #include "core/app_state.h"
+#include "core/speaker_warp_setting.h"
 #include "records/settings_store.h"
 #include "voice/dialer_factory.h"
 
@@ -30,6 +31,8 @@ Program::Program(const QString &dataDir, const QString &passwordDir)
     // The dialer follows the settings, so it can only be made once they exist.
     m_dialer = std::make_unique<ConfiguredDialer>(m_state->settings);
     m_state->services.dialer = m_dialer.get();
+    // Read with the settings at start-up, before the grammar is loaded at the learned warp.
+    keepSpeakerWarp(m_state->settings, m_recognizer);
     m_logic = std::make_unique<AppLogic>(*m_state);
     m_windows = std::make_unique<ProgramWindows>(*m_state);
     m_startup = std::make_unique<Startup>(*m_state, *m_logic, *m_windows);

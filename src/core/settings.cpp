@@ -10,29 +10,19 @@ Settings::Settings(SettingsStore &store, SettingsFlags &flags, QObject *parent)
 
 void Settings::load()
 {
-    const SettingsFlags before = m_flags;
-    const QString dialerBefore = m_dialer;
-    const QString modemBefore = m_modemDevice;
+    std::array<QString, SettingKeys::Count> before;
+    for (size_t i = 0; i < before.size(); ++i)
+        before[i] = text(SettingKeys::all()[i].key);
     m_store.LoadSettings(m_flags);
     m_dialer = m_store.GetSetting(SettingKeys::name(SettingKey::Dialer),
                                   QString::fromLatin1(SettingKeys::info(SettingKey::Dialer).textDefault));
     m_modemDevice = m_store.GetSetting(SettingKeys::name(SettingKey::ModemDevice), QString());
+    m_voiceWarp = m_store.GetSetting(SettingKeys::name(SettingKey::VoiceWarp), QString());
 
     QVector<SettingKey> differ;
-    for (const SettingKeyInfo &k : SettingKeys::all()) {
-        bool same = true;
-        if (k.isBool)
-            same = *SettingKeys::flag(before, k.key) == *SettingKeys::flag(m_flags, k.key);
-        else if (k.key == SettingKey::Name)
-            same = before.FamilyName == m_flags.FamilyName;
-        else if (k.key == SettingKey::HomePhone)
-            same = before.HomePhone == m_flags.HomePhone;
-        else if (k.key == SettingKey::Dialer)
-            same = dialerBefore == m_dialer;
-        else
-            same = modemBefore == m_modemDevice;
-        if (!same)
-            differ << k.key;
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (text(SettingKeys::all()[i].key) != before[i])
+            differ << SettingKeys::all()[i].key;
     }
     for (SettingKey key : differ)
         emit changed(key);
@@ -63,6 +53,7 @@ QString &Settings::textRef(SettingKey key)
     case SettingKey::Name: return m_flags.FamilyName;
     case SettingKey::HomePhone: return m_flags.HomePhone;
     case SettingKey::Dialer: return m_dialer;
+    case SettingKey::VoiceWarp: return m_voiceWarp;
     default: return m_modemDevice;
     }
 }

@@ -36,4 +36,5 @@ private:
     SettingsFlags &m_flags;
     QString m_dialer;
     QString m_modemDevice;
+    QString m_voiceWarp;
 };

@@ -2,9 +2,9 @@
 
 #include "records/settings_store.h"
 
-const std::array<SettingKeyInfo, 11> &SettingKeys::all()
+const std::array<SettingKeyInfo, SettingKeys::Count> &SettingKeys::all()
 {
-    static const std::array<SettingKeyInfo, 11> keys = {{
+    static const std::array<SettingKeyInfo, SettingKeys::Count> keys = {{
         {SettingKey::Name, "Name", false, false, ""},
         {SettingKey::HomePhone, "HomePhone", false, false, ""},
         {SettingKey::VoiceOn, "VoiceOn", true, false, nullptr},
@@ -16,6 +16,7 @@ const std::array<SettingKeyInfo, 11> &SettingKeys::all()
         {SettingKey::UseAlarm, "UseAlarm", true, false, nullptr},
         {SettingKey::Dialer, "Dialer", false, false, "tel"},
         {SettingKey::ModemDevice, "ModemDevice", false, false, ""},
+        {SettingKey::VoiceWarp, "VoiceWarp", false, false, ""},
     }};
     return keys;
 }

@@ -17,7 +17,8 @@ enum class SettingKey {
     Use911,
     UseAlarm,
     Dialer,
-    ModemDevice
+    ModemDevice,
+    VoiceWarp // what the recogniser learned of the family's voices
 };
 
 struct SettingKeyInfo {
@@ -31,7 +32,8 @@ struct SettingKeyInfo {
 class SettingKeys
 {
 public:
-    static const std::array<SettingKeyInfo, 11> &all();
+    static constexpr size_t Count = 12;
+    static const std::array<SettingKeyInfo, Count> &all();
     static const SettingKeyInfo &info(SettingKey key);
     static QString name(SettingKey key) { return QString::fromLatin1(info(key).name); }
     // The in-memory flag behind a boolean key; null for a text key.

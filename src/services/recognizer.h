@@ -13,6 +13,11 @@ public:
     virtual bool stopRecognition() = 0;
     virtual bool loadGrammarFile(const QString &path) = 0;
     virtual bool startRecognition() = 0;
+    // What was learned of the family's voices before, as speakerWarpLearned gave it; a
+    // recogniser that does not adapt to its speakers ignores it.
+    virtual void setSpeakerWarp(const QString & /*state*/) { }
 signals:
     void phraseFinished(const QString &phrase);
+    // What the recogniser has learned from the last accepted command, to be kept for next time.
+    void speakerWarpLearned(const QString &state);
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTextStream>
 
@@ -62,9 +63,77 @@ constexpr double ClarityCapDb = 50;
 constexpr double ClarityScale = 10;
 constexpr int ClarityFrame = 160;
 
+// The mel filterbank must end below the Nyquist frequency of 16 kHz audio.
+constexpr double HighestUpperf = 7900;
+
+// A copy of the model whose feat.params has the filterbank's band edges scaled by warp: the
+// library takes -lowerf and -upperf from that file over anything configured. The other files are
+// links to the model's own.
+bool makeWarpedModel(const QString &hmm, double warp, const QTemporaryDir &copy, QString *error)
+{
+    QFile params(QDir(hmm).filePath(QStringLiteral("feat.params")));
+    QByteArray text;
+    if (params.exists()) {
+        if (!params.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("cannot read %1").arg(params.fileName());
+            return false;
+        }
+        text = params.readAll();
+    }
+    // A model without them in its feat.params uses the library's defaults.
+    cmd_ln_t *defaults = cmd_ln_init(nullptr, ps_args(), FALSE, nullptr);
+    double edges[2] = {defaults ? cmd_ln_float32_r(defaults, "-lowerf") : 0.0,
+                       defaults ? cmd_ln_float32_r(defaults, "-upperf") : 0.0};
+    if (defaults)
+        cmd_ln_free_r(defaults);
+    const char *const names[2] = {"-lowerf", "-upperf"};
+    QList<QByteArray> kept;
+    for (const QByteArray &line : text.split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        bool edge = false;
+        for (int i = 0; i < 2 && fields.size() >= 2; ++i) {
+            bool ok = false;
+            const double value = fields[1].toDouble(&ok);
+            if (fields[0] == names[i] && ok && value > 0) {
+                edges[i] = value;
+                edge = true;
+            }
+        }
+        if (!edge && !line.trimmed().isEmpty())
+            kept.append(line);
+    }
+    if (edges[0] <= 0 || edges[1] <= edges[0]) {
+        *error = QStringLiteral("no filterbank edges for the model in %1").arg(hmm);
+        return false;
+    }
+    const double upper = std::min(edges[1] * warp, HighestUpperf);
+    const double lower = std::min(edges[0] * warp, upper / 2);
+    kept.append("-lowerf " + QByteArray::number(lower, 'f', 2));
+    kept.append("-upperf " + QByteArray::number(upper, 'f', 2));
+
+    QFile out(copy.filePath(QStringLiteral("feat.params")));
+    if (!out.open(QIODevice::WriteOnly) || out.write(kept.join('\n') + '\n') < 0 || !out.flush()) {
+        *error = QStringLiteral("cannot write a warped copy of the model");
+        return false;
+    }
+    const QFileInfoList entries
+        = QDir(hmm).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (entry.fileName() == QLatin1String("feat.params"))
+            continue;
+        if (!QFile::link(entry.absoluteFilePath(), copy.filePath(entry.fileName()))) {
+            *error = QStringLiteral("cannot write a warped copy of the model");
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-CommandDecoder::CommandDecoder() = default;
+CommandDecoder::CommandDecoder(Passes passes) : m_passes(passes)
+{
+}
 
 CommandDecoder::~CommandDecoder()
 {
@@ -79,6 +148,7 @@ void CommandDecoder::free()
         ps_free(m_phonePs);
     m_ps = nullptr;
     m_phonePs = nullptr;
+    m_warp = 1.0;
     m_phraseOfWords.clear();
     m_pronunciations.clear();
     resetStream();
@@ -100,8 +170,20 @@ QString CommandDecoder::defaultModelDirectory()
     return candidates.first();
 }
 
+void CommandDecoder::adopt(CommandDecoder &other)
+{
+    std::swap(m_ps, other.m_ps);
+    std::swap(m_phonePs, other.m_phonePs);
+    std::swap(m_warp, other.m_warp);
+    std::swap(m_passes, other.m_passes);
+    m_phraseOfWords.swap(other.m_phraseOfWords);
+    m_pronunciations.swap(other.m_pronunciations);
+    m_error = other.m_error;
+    other.free();
+}
+
 bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceable, const QString &modelDirectory,
-                          const QString &dictionaryPath)
+                          const QString &dictionaryPath, double warp)
 {
     free();
     m_error.clear();
@@ -171,7 +253,21 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
     dict.close();
 
     const QString hmm = modelDirectory.isEmpty() ? defaultModelDirectory() : modelDirectory;
-    const QByteArray hmmBytes = QFile::encodeName(hmm);
+    if (!(warp >= 0.5 && warp <= 2.0)) {
+        m_error = QStringLiteral("no warp of the filterbank by %1").arg(warp);
+        return false;
+    }
+    // Read by ps_init only; gone when the recogniser is built.
+    QTemporaryDir warpedModel;
+    const bool warped = warp != 1.0;
+    if (warped && (!warpedModel.isValid() || !makeWarpedModel(hmm, warp, warpedModel, &m_error))) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("cannot write a warped copy of the model");
+        m_pronunciations.clear();
+        m_phraseOfWords.clear();
+        return false;
+    }
+    const QByteArray hmmBytes = QFile::encodeName(warped ? warpedModel.path() : hmm);
     const QByteArray dictBytes = QFile::encodeName(dict.fileName());
     // No language model: one next to a grammar silently takes over from it.
     cmd_ln_t *config
@@ -219,15 +315,19 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
     fsg_model_free(fsg);
     // The phone loop runs on a decoder of its own, beside the grammar's, so that an utterance
     // is judged in the time of the slower pass rather than of both.
-    m_phonePs = ps_init(config);
-    const bool phonesOk = m_phonePs && ps_set_allphone(m_phonePs, SearchPhones, nullptr) == 0
-        && ps_set_search(m_phonePs, SearchPhones) == 0;
+    bool phonesOk = true;
+    if (m_passes == Passes::Judge) {
+        m_phonePs = ps_init(config);
+        phonesOk = m_phonePs && ps_set_allphone(m_phonePs, SearchPhones, nullptr) == 0
+            && ps_set_search(m_phonePs, SearchPhones) == 0;
+    }
     cmd_ln_free_r(config);
     if (!fsgOk || !phonesOk || ps_set_search(m_ps, SearchCommands) != 0) {
         free();
         m_error = QStringLiteral("cannot build the recogniser's grammar");
         return false;
     }
+    m_warp = warp;
     return true;
 }
 
@@ -361,21 +461,42 @@ double CommandDecoder::phoneDistance(const QVector<QStringList> &wordPhones, con
     return best;
 }
 
-QString CommandDecoder::judge(const int16_t *samples, int count)
+QVector<int16_t> CommandDecoder::withNoiseFloor(const int16_t *samples, int count)
 {
-    m_scores = {};
-    if (!m_ps || count <= 0)
-        return {};
     // Exact digital silence (a file, a muted input) pulls the utterance's cepstral mean far
     // below anything a microphone in a room gives and costs many commands; a faint, fixed
     // noise floor keeps the features where the model expects them, and the result repeatable.
-    QVector<int16_t> audio(samples, samples + count);
+    QVector<int16_t> audio(samples, samples + std::max(0, count));
     quint32 seed = 12345;
     for (int16_t &s : audio) {
         seed = seed * 1664525u + 1013904223u;
         const int noise = int((seed >> 16) % (2 * NoiseFloor + 1)) - NoiseFloor;
         s = int16_t(std::clamp(int(s) + noise, -32768, 32767));
     }
+    return audio;
+}
+
+double CommandDecoder::grammarScore(const int16_t *samples, int count)
+{
+    if (!m_ps || count <= 0)
+        return std::nan("");
+    const QVector<int16_t> audio = withNoiseFloor(samples, count);
+    const PassResult grammar = runPass(m_ps, SearchCommands, audio.constData(), count);
+    if (grammar.segments.isEmpty() || grammar.frames <= 0)
+        return std::nan("");
+    double sum = 0;
+    for (const Segment &s : grammar.segments)
+        sum += s.acoustic;
+    return sum / grammar.frames;
+}
+
+QString CommandDecoder::judge(const int16_t *samples, int count)
+{
+    m_scores = {};
+    m_lastUtterance = QVector<int16_t>(samples, samples + std::max(0, count));
+    if (!m_ps || !m_phonePs || count <= 0)
+        return {};
+    const QVector<int16_t> audio = withNoiseFloor(samples, count);
     std::future<PassResult> phonePass
         = std::async(std::launch::async, [&] { return runPass(m_phonePs, SearchPhones, audio.constData(), count); });
     const PassResult grammar = runPass(m_ps, SearchCommands, audio.constData(), count);
@@ -489,6 +610,7 @@ QStringList CommandDecoder::feed(const int16_t *samples, int count)
     for (const UtteranceSegmenter::Utterance &u : m_segmenter.feed(samples, count)) {
         if (u.capped) {
             m_scores = {};
+            m_lastUtterance.clear();
             results.append(QString());
         } else {
             results.append(judge(u.samples.constData(), int(u.samples.size())));

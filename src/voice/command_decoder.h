@@ -64,7 +64,11 @@ public:
         double confidence = 0; // accepted above the phrase's threshold; 0 when no whole phrase
     };
 
-    CommandDecoder();
+    // Judge: recognises and judges utterances. GrammarOnly: only scores them against the grammar
+    // (grammarScore), at half the load time.
+    enum class Passes { Judge, GrammarOnly };
+
+    explicit CommandDecoder(Passes passes = Passes::Judge);
     ~CommandDecoder();
     CommandDecoder(const CommandDecoder &) = delete;
     CommandDecoder &operator=(const CommandDecoder &) = delete;
@@ -75,10 +79,15 @@ public:
 
     // Builds the recogniser for these phrases. A phrase with a word that cannot be pronounced
     // is left out and its words are listed in unpronounceable. Fails (errorString) when the
-    // model cannot be loaded or no phrase is left.
+    // model cannot be loaded or no phrase is left. A warp other than 1 scales the band edges of
+    // the mel filterbank by it: above 1 suits the shorter vocal tracts of women and children.
     bool load(const QStringList &phrases, QStringList *unpronounceable = nullptr, const QString &modelDirectory = {},
-              const QString &dictionaryPath = {});
+              const QString &dictionaryPath = {}, double warp = 1.0);
     bool isLoaded() const { return m_ps != nullptr; }
+    double warp() const { return m_warp; }
+    // Takes over the recogniser other has loaded (it is left unloaded), keeping this one's place
+    // in the audio stream: swapping in a decoder built elsewhere does not lose an utterance.
+    void adopt(CommandDecoder &other);
     QString errorString() const { return m_error; }
 
     // One whole utterance: the phrase, letter for letter as given to load(), or empty when the
@@ -96,6 +105,15 @@ public:
     bool inUtterance() const { return m_segmenter.inSpeech(); }
 
     Scores lastScores() const { return m_scores; }
+    // The audio of the utterance judged last, as heard (without the noise floor).
+    const QVector<int16_t> &lastUtterance() const { return m_lastUtterance; }
+
+    // The acoustic score per frame of the grammar's best path through one utterance; NaN when
+    // the grammar finds none.
+    double grammarScore(const int16_t *samples, int count);
+
+    // The utterance with the faint noise floor every pass hears it with.
+    static QVector<int16_t> withNoiseFloor(const int16_t *samples, int count);
 
 private:
     QString judge(const int16_t *samples, int count);
@@ -103,12 +121,15 @@ private:
     static double phoneDistance(const QVector<QStringList> &wordPronunciations, const QStringList &heard);
     void free();
 
+    Passes m_passes;
+    double m_warp = 1.0;
     ps_decoder_s *m_ps = nullptr; // the grammar
     ps_decoder_s *m_phonePs = nullptr; // the free phone loop
     QString m_error;
     QHash<QString, QString> m_phraseOfWords; // grammar word sequence -> first phrase spoken so
     Scores m_scores;
     QHash<QString, QStringList> m_pronunciations;
+    QVector<int16_t> m_lastUtterance;
 
     UtteranceSegmenter m_segmenter;
 };

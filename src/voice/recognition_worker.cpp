@@ -1,7 +1,13 @@
 #include "voice/recognition_worker.h"
 
+#include "voice/warp_probe.h"
+
 #include <QAudioFormat>
 #include <QAudioSource>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 RecognitionWorker::RecognitionWorker(QObject *parent) : QObject(parent)
 {
@@ -10,11 +16,24 @@ RecognitionWorker::RecognitionWorker(QObject *parent) : QObject(parent)
 RecognitionWorker::~RecognitionWorker()
 {
     stopListening();
+    m_stopping = true;
+    if (m_job.joinable())
+        m_job.join();
 }
 
 bool RecognitionWorker::loadPhrases(const QStringList &phrases, QStringList *unpronounceable, QString *error)
 {
-    const bool ok = m_decoder.load(phrases, unpronounceable);
+    ++m_generation;
+    m_built.reset();
+    m_failedWarp = 0;
+    m_phrases = phrases;
+    m_probe = std::make_shared<WarpProbe>(phrases);
+    bool ok = m_decoder.load(phrases, unpronounceable, {}, {}, m_learned.warp());
+    // Unwarped recognition is still better than none.
+    if (!ok && m_learned.warp() != 1.0) {
+        m_failedWarp = m_learned.warp();
+        ok = m_decoder.load(phrases, unpronounceable);
+    }
     if (!ok && error)
         *error = m_decoder.errorString();
     return ok;
@@ -61,6 +80,13 @@ void RecognitionWorker::stopListening()
     }
     m_input = nullptr;
     m_decoder.resetStream();
+    adoptBetweenUtterances();
+}
+
+void RecognitionWorker::setSpeakerWarp(const QString &state)
+{
+    m_learned = SpeakerWarp::fromText(state);
+    rebuildIfDue();
 }
 
 void RecognitionWorker::readAudio()
@@ -69,6 +95,83 @@ void RecognitionWorker::readAudio()
         return;
     QByteArray pcm = m_input->readAll();
     pcm.chop(pcm.size() % 2);
-    for (const QString &phrase : m_decoder.feed(pcm))
+    feedAudio(pcm);
+}
+
+void RecognitionWorker::feedAudio(const QByteArray &pcm)
+{
+    const QStringList phrases = m_decoder.feed(pcm);
+    for (const QString &phrase : phrases)
         emit phraseFinished(phrase);
+    // The decoder keeps the audio of the last utterance only. A command heard while the last
+    // one is still measured is not measured: the next will be.
+    if (!phrases.isEmpty() && !phrases.last().isEmpty() && m_probe && !m_busy) {
+        runInBackground([this, probe = m_probe, audio = m_decoder.lastUtterance(), generation = m_generation] {
+            const QVector<double> scores = probe->measure(audio.constData(), int(audio.size()), &m_stopping);
+            QMetaObject::invokeMethod(
+                this, [this, generation, scores] { measured(generation, scores); }, Qt::QueuedConnection);
+        });
+    }
+    adoptBetweenUtterances();
+}
+
+void RecognitionWorker::runInBackground(std::function<void()> job)
+{
+    m_busy = true;
+    if (m_job.joinable())
+        m_job.join(); // it has handed over its result already
+    m_job = std::thread([job = std::move(job)] {
+        // Behind the decoding of the next utterance, which must not wait.
+        setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
+        job();
+    });
+}
+
+void RecognitionWorker::measured(int generation, const QVector<double> &scores)
+{
+    m_busy = false;
+    if (generation == m_generation && !scores.isEmpty()) {
+        m_learned.addUtterance(scores);
+        emit speakerWarpLearned(m_learned.toText());
+    }
+    rebuildIfDue();
+}
+
+void RecognitionWorker::rebuildIfDue()
+{
+    if (m_busy || !m_decoder.isLoaded())
+        return;
+    const double wanted = m_learned.warp();
+    if (m_built && m_built->warp() != wanted)
+        m_built.reset();
+    if (m_built || wanted == m_decoder.warp() || wanted == m_failedWarp)
+        return;
+    runInBackground([this, phrases = m_phrases, wanted, generation = m_generation] {
+        auto decoder = std::make_shared<CommandDecoder>();
+        if (!m_stopping)
+            decoder->load(phrases, nullptr, {}, {}, wanted);
+        QMetaObject::invokeMethod(
+            this, [this, generation, wanted, decoder] { rebuilt(generation, wanted, decoder); }, Qt::QueuedConnection);
+    });
+}
+
+void RecognitionWorker::rebuilt(int generation, double warp, const std::shared_ptr<CommandDecoder> &decoder)
+{
+    m_busy = false;
+    if (generation == m_generation) {
+        if (decoder->isLoaded())
+            m_built = decoder;
+        else
+            m_failedWarp = warp;
+    }
+    adoptBetweenUtterances();
+    rebuildIfDue();
+}
+
+void RecognitionWorker::adoptBetweenUtterances()
+{
+    if (!m_built || m_decoder.inUtterance())
+        return;
+    m_decoder.adopt(*m_built);
+    m_built.reset();
 }

@@ -18,6 +18,8 @@ SphinxRecognizer::SphinxRecognizer(QObject *parent) : Recognizer(parent)
     // Queued across threads: the phrase is handled on this object's thread, also while a
     // handler there is handling pending events.
     connect(m_worker, &RecognitionWorker::phraseFinished, this, &Recognizer::phraseFinished, Qt::QueuedConnection);
+    connect(m_worker, &RecognitionWorker::speakerWarpLearned, this, &Recognizer::speakerWarpLearned,
+            Qt::QueuedConnection);
     m_thread.start();
 }
 
@@ -57,6 +59,13 @@ bool SphinxRecognizer::stopRecognition()
     QMetaObject::invokeMethod(
         m_worker, [w = m_worker] { w->stopListening(); }, Qt::BlockingQueuedConnection);
     return true;
+}
+
+void SphinxRecognizer::setSpeakerWarp(const QString &state)
+{
+    // Queued ahead of any grammar loaded after it, which is then built at the learned warp.
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, state] { w->setSpeakerWarp(state); }, Qt::QueuedConnection);
 }
 
 bool SphinxRecognizer::loadGrammarFile(const QString &path)

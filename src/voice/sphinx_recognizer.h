@@ -21,6 +21,7 @@ public:
     bool stopRecognition() override;
     bool loadGrammarFile(const QString &path) override;
     bool startRecognition() override;
+    void setSpeakerWarp(const QString &state) override;
 
     // Whether a microphone and the acoustic model were found.
     bool isAvailable() const;

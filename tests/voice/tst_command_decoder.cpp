@@ -1,5 +1,7 @@
+#include "core/speaker_warp.h"
 #include "core/voice_grammar.h"
 #include "voice/command_decoder.h"
+#include "voice/recognition_worker.h"
 #include "voice/sphinx_recognizer.h"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,13 +37,13 @@ class TestCommandDecoder : public QObject
 
     // Speech from the flite or espeak-ng command-line synthesiser as 16 kHz mono samples, with
     // 0.4 s of silence either side as a microphone would hear it.
-    QByteArray speak(const QString &voice, const QString &text)
+    QByteArray speak(const QString &voice, const QString &text, const QStringList &options = {})
     {
         const QString raw = m_dir.filePath(QStringLiteral("raw%1.wav").arg(m_files));
         const QString pcm = m_dir.filePath(QStringLiteral("speech%1.raw").arg(m_files++));
         const bool espeak = voice.startsWith(QLatin1String("en"));
-        const QStringList synth
-            = espeak ? QStringList{"-v", voice, "-w", raw, text} : QStringList{"-voice", voice, "-t", text, "-o", raw};
+        const QStringList synth = espeak ? options + QStringList{"-v", voice, "-w", raw, text}
+                                         : QStringList{"-voice", voice, "-t", text, "-o", raw};
         if (QProcess::execute(espeak ? "espeak-ng" : "flite", synth) != 0)
             return {};
         if (QProcess::execute("sox",
@@ -147,6 +150,34 @@ private slots:
         QCOMPARE(after.grammarWords, alone.grammarWords);
         QCOMPARE(after.wordGap, alone.wordGap);
         QCOMPARE(after.confidence, alone.confidence);
+    }
+
+    // A child's accepted commands move the decoder to a warp that suits her, in the background
+    // and between utterances; what is learned is announced for the settings.
+    void workerLearnsTheSpeakersWarp()
+    {
+        RecognitionWorker worker;
+        QString error;
+        QVERIFY2(worker.loadPhrases(m_phrases, nullptr, &error), qPrintable(error));
+        QCOMPARE(worker.decoderWarp(), 1.0);
+        QSignalSpy heard(&worker, &RecognitionWorker::phraseFinished);
+        QSignalSpy learned(&worker, &RecognitionWorker::speakerWarpLearned);
+        const QByteArray quiet(32000, '\0');
+        const QStringList commands
+            = {"call police", "sing a song", "call the hospital", "alarm on", "call police", "sing a song"};
+        for (const QString &command : commands) {
+            QByteArray audio = speak("en-us+f2", command, {"-p", "95"});
+            QVERIFY(!audio.isEmpty());
+            worker.feedAudio(quiet + audio + quiet);
+            QTRY_VERIFY_WITH_TIMEOUT(!worker.isRefining(), 20000);
+        }
+        QVERIFY(!heard.isEmpty());
+        QVERIFY(!learned.isEmpty());
+        const SpeakerWarp state = SpeakerWarp::fromText(learned.last().at(0).toString());
+        QVERIFY(state.utterances() > 0);
+        QVERIFY2(state.warp() > 1.0, qPrintable(learned.last().at(0).toString()));
+        worker.feedAudio(quiet); // a pause: the decoder for the new warp takes over
+        QCOMPARE(worker.decoderWarp(), state.warp());
     }
 
     // The weights are fitted on what hushby-listen --scores prints: it must be, to the last bit,

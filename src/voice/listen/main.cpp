@@ -4,6 +4,7 @@
 #include "voice/command_decoder.h"
 #include "voice/sphinx_recognizer.h"
 #include "voice/utterance_segmenter.h"
+#include "voice/warp_probe.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -118,8 +119,8 @@ qsizetype speechEnd(const QVector<double> &levels, double roomLevel, qsizetype s
 }
 
 // The figures of the utterance in fixed columns, then the features the judge weighed as
-// name=value, exact to the bit: the fit reads them as they are.
-void printScores(const CommandDecoder::Scores &s)
+// name=value, exact to the bit: the fit reads them as they are. The decoder's warp comes last.
+void printScores(const CommandDecoder::Scores &s, double warp)
 {
     out() << '\t' << s.grammarWords << '\t' << s.frames << '\t' << s.wordFrames << '\t' << s.wordGap << '\t'
           << s.worstWordGap << '\t' << s.otherGap << '\t' << s.extraSpeech << '\t' << s.speechFrames << '\t'
@@ -128,6 +129,7 @@ void printScores(const CommandDecoder::Scores &s)
     for (int i = 0; i < CommandDecoder::FeatureCount; ++i)
         out() << '\t' << CommandDecoder::FeatureNames[i] << '='
               << QString::number(s.features[i], 'g', QLocale::FloatingPointShortest);
+    out() << "\twarp=" << QString::number(warp, 'f', 2);
 }
 
 // Plays a file to the decoder in 20 ms chunks, as the microphone delivers audio, and reports each
@@ -165,7 +167,7 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
                 const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / UtteranceSegmenter::SampleRate;
                 out() << '\t' << QString::number(latency, 'f', 0) << " ms";
             } else if (scores) {
-                printScores(decoder.lastScores());
+                printScores(decoder.lastScores(), decoder.warp());
             }
             out() << '\n';
             out().flush();
@@ -176,6 +178,40 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
         out() << path << "\t\tno end of speech\n";
     else if (utterances == 0 && !paced)
         out() << path << "\t\n";
+}
+
+// Measures each file at every candidate warp and learns from it as from an accepted command.
+int learnWarp(const QStringList &phrases, const QStringList &files)
+{
+    WarpProbe probe(phrases);
+    SpeakerWarp learned;
+    int status = 0;
+    for (const QString &path : files) {
+        QByteArray pcm;
+        QString error;
+        if (!readWave(path, &pcm, &error)) {
+            err() << "hushby-listen: " << path << ": " << error << "\n";
+            err().flush();
+            status = 1;
+            continue;
+        }
+        const QVector<double> scores
+            = probe.measure(reinterpret_cast<const int16_t *>(pcm.constData()), int(pcm.size() / 2));
+        if (scores.isEmpty() && !probe.errorString().isEmpty()) {
+            err() << "hushby-listen: " << probe.errorString() << "\n";
+            return 1;
+        }
+        learned.addUtterance(scores);
+        out() << path;
+        for (int i = 0; i < scores.size(); ++i)
+            out() << '\t' << QString::number(SpeakerWarp::Candidates[i], 'f', 2) << ':'
+                  << QString::number(scores[i], 'f', 2);
+        if (scores.isEmpty())
+            out() << "\tno path";
+        out() << "\twarp=" << QString::number(learned.warp(), 'f', 2) << '\n';
+        out().flush();
+    }
+    return status;
 }
 
 } // namespace
@@ -199,6 +235,8 @@ int main(int argc, char **argv)
     bool scores = false;
     bool streamed = false;
     bool segmented = false;
+    bool learn = false;
+    double warp = 1.0;
     QStringList files;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -212,14 +250,29 @@ int main(int argc, char **argv)
             streamed = true;
         } else if (a == QLatin1String("--segment")) {
             segmented = true;
+        } else if (a == QLatin1String("--learn")) {
+            learn = true;
+        } else if (a == QLatin1String("--warp") && i + 1 < args.size()) {
+            bool ok = false;
+            warp = args[++i].toDouble(&ok);
+            if (!ok || warp < 0.5 || warp > 2.0) {
+                err() << "hushby-listen: --warp takes a factor between 0.5 and 2, such as 1.06\n";
+                return 2;
+            }
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h") || a.startsWith(QLatin1String("--"))) {
-            err() << "usage: hushby-listen [--words FILE] [--scores | --stream | --segment] FILE.wav...\n"
+            err() << "usage: hushby-listen [--words FILE] [--warp W] [--scores | --stream | --segment] FILE.wav...\n"
+                     "       hushby-listen [--words FILE] --learn FILE.wav...\n"
                      "       hushby-listen [--words FILE] --mic\n"
                      "Prints each file name, a tab and the phrase heard (empty when none).\n"
                      "--scores adds how the phrase was judged; --stream plays each file at the\n"
                      "microphone's pace and adds the time from the end of speech to the phrase;\n"
                      "--segment cuts each file into utterances as --stream does, without waiting,\n"
                      "and prints a line per utterance (with --scores, how each was judged).\n"
+                     "--warp W scales the filterbank's band edges by W (1 when not given; above 1\n"
+                     "suits women's and children's voices); --scores then ends with warp=W.\n"
+                     "--learn takes the files, in order, as accepted commands of one family and\n"
+                     "prints per file its score per frame at each candidate warp (warp:score) and\n"
+                     "the warp chosen after it (warp=W), as the program learns it.\n"
                      "--mic prints each phrase heard by the default microphone.\n";
             return a.startsWith(QLatin1String("-h")) || a == QLatin1String("--help") ? 0 : 2;
         } else {
@@ -251,11 +304,14 @@ int main(int argc, char **argv)
         err() << "hushby-listen: cannot read the word list " << wordsPath << "\n";
         return 1;
     }
+    if (learn)
+        return learnWarp(phrases, files);
+
     CommandDecoder decoder;
     QStringList unpronounceable;
     QElapsedTimer loadClock;
     loadClock.start();
-    if (!decoder.load(phrases, &unpronounceable)) {
+    if (!decoder.load(phrases, &unpronounceable, {}, {}, warp)) {
         err() << "hushby-listen: " << decoder.errorString() << "\n";
         return 1;
     }
@@ -282,7 +338,7 @@ int main(int argc, char **argv)
         const QString phrase = decoder.decode(pcm);
         out() << path << '\t' << phrase;
         if (scores)
-            printScores(decoder.lastScores());
+            printScores(decoder.lastScores(), decoder.warp());
         out() << '\n';
         out().flush();
     }
