@@ -216,8 +216,9 @@ private slots:
         const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1);
         const QStringList fields = lines.first().split(u'\t');
-        // The file, the phrase and 13 figures, then the features.
-        QCOMPARE(fields.size(), 15 + int(CommandDecoder::FeatureCount));
+        // The file, the phrase and 13 figures, then the features, then the warp decoded at.
+        QCOMPARE(fields.size(), 16 + int(CommandDecoder::FeatureCount));
+        QCOMPARE(fields.last(), QStringLiteral("warp=1.00"));
 
         const auto d = decoder();
         QVERIFY(d);
