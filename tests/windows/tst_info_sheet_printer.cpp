@@ -105,7 +105,13 @@ void TestInfoSheetPrinter::fullRecordStaysOnThePage()
     QVERIFY(InfoSheetPrinter::writePdf(sheet, pdf));
     const qint64 ms = timer.elapsed();
     qInfo("full record to PDF: %lld ms", ms);
-    QVERIFY2(ms < 300, qPrintable(QString::number(ms)));
+    // A runaway layout takes seconds; the address checker alone slows the work several times.
+#ifdef __SANITIZE_ADDRESS__
+    const qint64 ceiling = 3000;
+#else
+    const qint64 ceiling = 300;
+#endif
+    QVERIFY2(ms < ceiling, qPrintable(QString::number(ms)));
 
     const PdfText text = readPdf(pdf);
     QVERIFY(text.pageWidth > 500);
