@@ -180,6 +180,17 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
         out() << path << "\t\n";
 }
 
+// Reads a wave file, or tells why it cannot on standard error.
+bool readWaveOrSay(const QString &path, QByteArray *pcm)
+{
+    QString error;
+    if (readWave(path, pcm, &error))
+        return true;
+    err() << "hushby-listen: " << path << ": " << error << "\n";
+    err().flush();
+    return false;
+}
+
 // Measures each file at every candidate warp and learns from it as from an accepted command.
 int learnWarp(const QStringList &phrases, const QStringList &files)
 {
@@ -188,10 +199,7 @@ int learnWarp(const QStringList &phrases, const QStringList &files)
     int status = 0;
     for (const QString &path : files) {
         QByteArray pcm;
-        QString error;
-        if (!readWave(path, &pcm, &error)) {
-            err() << "hushby-listen: " << path << ": " << error << "\n";
-            err().flush();
+        if (!readWaveOrSay(path, &pcm)) {
             status = 1;
             continue;
         }
@@ -324,10 +332,7 @@ int main(int argc, char **argv)
     int status = 0;
     for (const QString &path : files) {
         QByteArray pcm;
-        QString error;
-        if (!readWave(path, &pcm, &error)) {
-            err() << "hushby-listen: " << path << ": " << error << "\n";
-            err().flush();
+        if (!readWaveOrSay(path, &pcm)) {
             status = 1;
             continue;
         }
