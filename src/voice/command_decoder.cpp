@@ -1,5 +1,6 @@
 #include "voice/command_decoder.h"
 
+#include "voice/noise_suppressor.h"
 #include "voice/pronunciation.h"
 
 #include <QDir>
@@ -477,11 +478,17 @@ QVector<int16_t> CommandDecoder::withNoiseFloor(const int16_t *samples, int coun
     return audio;
 }
 
+QVector<int16_t> CommandDecoder::prepared(const int16_t *samples, int count)
+{
+    const QVector<int16_t> quieter = NoiseSuppressor::suppress(samples, count);
+    return withNoiseFloor(quieter.constData(), int(quieter.size()));
+}
+
 double CommandDecoder::grammarScore(const int16_t *samples, int count)
 {
     if (!m_ps || count <= 0)
         return std::nan("");
-    const QVector<int16_t> audio = withNoiseFloor(samples, count);
+    const QVector<int16_t> audio = prepared(samples, count);
     const PassResult grammar = runPass(m_ps, SearchCommands, audio.constData(), count);
     if (grammar.segments.isEmpty() || grammar.frames <= 0)
         return std::nan("");
@@ -497,7 +504,7 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
     m_lastUtterance = QVector<int16_t>(samples, samples + std::max(0, count));
     if (!m_ps || !m_phonePs || count <= 0)
         return {};
-    const QVector<int16_t> audio = withNoiseFloor(samples, count);
+    const QVector<int16_t> audio = prepared(samples, count);
     std::future<PassResult> phonePass
         = std::async(std::launch::async, [&] { return runPass(m_phonePs, SearchPhones, audio.constData(), count); });
     const PassResult grammar = runPass(m_ps, SearchCommands, audio.constData(), count);

@@ -114,6 +114,8 @@ public:
 
     // The utterance with the faint noise floor every pass hears it with.
     static QVector<int16_t> withNoiseFloor(const int16_t *samples, int count);
+    // The utterance as every pass hears it: the room's steady noise taken out, the floor added.
+    static QVector<int16_t> prepared(const int16_t *samples, int count);
 
 private:
     QString judge(const int16_t *samples, int count);

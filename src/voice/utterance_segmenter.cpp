@@ -9,7 +9,7 @@ namespace {
 // that digital silence does not turn a breath into speech. Once speech has started, a softer
 // frame keeps it going: in a noisy room the quiet consonants and the gaps between words fall
 // under the starting level and would cut a sentence into fragments, each judged on its own.
-constexpr double SpeechAboveNoiseDb = 9.0;
+constexpr double SpeechAboveNoiseDb = 6.0;
 constexpr double SpeechGoesOnAboveNoiseDb = 1.0;
 constexpr double FloorDb = 30.0;
 
