@@ -110,6 +110,17 @@ private slots:
         QVERIFY(got[0].samples.size() >= 16 * 750);
     }
 
+    void shortWordInANoisyRoomIsHeard()
+    {
+        // A word only 8 dB over a loud room; the room alone, however long, is no speech.
+        UtteranceSegmenter seg;
+        QVERIFY(feedAll(seg, noise(3000)).isEmpty());
+        QVERIFY(!seg.inSpeech());
+        const auto got = feedAll(seg, mixed(tone(250, 5600), noise(250)) + noise(800));
+        QCOMPARE(got.size(), 1);
+        QVERIFY(!got[0].capped);
+    }
+
     void endlessSoundIsCutOnceUntilItStops()
     {
         UtteranceSegmenter seg;
