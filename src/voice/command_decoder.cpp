@@ -485,12 +485,11 @@ QVector<int16_t> CommandDecoder::prepared(const int16_t *samples, int count)
     return withNoiseFloor(quieter.constData(), int(quieter.size()));
 }
 
-double CommandDecoder::grammarScore(const int16_t *samples, int count)
+double CommandDecoder::grammarScore(const QVector<int16_t> &preparedAudio)
 {
-    if (!m_ps || count <= 0)
+    if (!m_ps || preparedAudio.isEmpty())
         return std::nan("");
-    const QVector<int16_t> audio = prepared(samples, count);
-    const PassResult grammar = runPass(m_ps, SearchCommands, audio.constData(), count);
+    const PassResult grammar = runPass(m_ps, SearchCommands, preparedAudio.constData(), int(preparedAudio.size()));
     if (grammar.segments.isEmpty() || grammar.frames <= 0)
         return std::nan("");
     double sum = 0;

@@ -108,16 +108,15 @@ public:
     // The audio of the utterance judged last, as heard (without the noise floor).
     const QVector<int16_t> &lastUtterance() const { return m_lastUtterance; }
 
-    // The acoustic score per frame of the grammar's best path through one utterance; NaN when
-    // the grammar finds none.
-    double grammarScore(const int16_t *samples, int count);
-
-    // The utterance with the faint noise floor every pass hears it with.
-    static QVector<int16_t> withNoiseFloor(const int16_t *samples, int count);
     // The utterance as every pass hears it: the room's steady noise taken out, the floor added.
     static QVector<int16_t> prepared(const int16_t *samples, int count);
+    // The acoustic score per frame of the grammar's best path through one utterance, given as
+    // prepared() makes it (once, for decoders at several warps); NaN when the grammar finds none.
+    double grammarScore(const QVector<int16_t> &preparedAudio);
 
 private:
+    // The utterance with the faint noise floor every pass hears it with.
+    static QVector<int16_t> withNoiseFloor(const int16_t *samples, int count);
     QString judge(const int16_t *samples, int count);
     // The phones heard against the nearest pronunciation of the words, per phone of it.
     static double phoneDistance(const QVector<QStringList> &wordPronunciations, const QStringList &heard);

@@ -36,11 +36,12 @@ QVector<double> WarpProbe::measure(const int16_t *samples, int count, const std:
 {
     if (count <= 0 || !build(cancel))
         return {};
+    const QVector<int16_t> audio = CommandDecoder::prepared(samples, count);
     QVector<double> scores;
     for (const auto &d : m_decoders) {
         if (cancel && *cancel)
             return {};
-        const double s = d->grammarScore(samples, count);
+        const double s = d->grammarScore(audio);
         if (!std::isfinite(s))
             return {};
         scores.append(s);
