@@ -15,6 +15,7 @@ import math
 import os
 import random
 import sys
+from collections import defaultdict
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from recognition_score import COMMAND_OF, SEVERE, fit_voices  # noqa: E402
@@ -27,6 +28,9 @@ FALSE_ACCEPT_GOAL = 0.01
 MOST_EXTRA_SPEECH = 0.3 * 5
 # hushby-listen --scores prints the phrase and this many figures before the features.
 FIGURES = 14
+# A phrase's own figures are drawn towards those of all phrases as if this many more of its
+# utterances had the median of all: a phrase heard from few voices gets a small offset.
+PHRASE_PRIOR = 5
 
 
 def features(f):
@@ -36,6 +40,28 @@ def features(f):
     if not pairs or any(len(p) != 2 for p in pairs):
         sys.exit("results.tsv has no features: run bench/recognition_score.py with a current hushby-listen")
     return [name for name, _ in pairs], [float(value) for _, value in pairs]
+
+
+def median(values):
+    values = sorted(values)
+    middle = len(values) // 2
+    return values[middle] if len(values) % 2 else (values[middle - 1] + values[middle]) / 2
+
+
+def phrase_medians(items):
+    """What each feature is when the phrase is truly spoken: the median over the fitting voices'
+    utterances rightly heard as it, drawn towards the median over every phrase. Judging an
+    utterance against its phrase's own figures keeps hard phrases (short words, "stop") from
+    being rejected for what every voice does with them. Only commands go into it, never the
+    sentences, so it learns nothing of what else people say."""
+    spoken = defaultdict(list)
+    for fit_voice, kind, right, words, x, group in items:
+        if fit_voice and right:
+            spoken[words].append(x)
+    every = [median(column) for column in zip(*[x for xs in spoken.values() for x in xs])]
+    return every, {words: [(median(column) * len(xs) + e * PHRASE_PRIOR) / (len(xs) + PHRASE_PRIOR)
+                           for column, e in zip(zip(*xs), every)]
+                   for words, xs in spoken.items()}
 
 
 def fit(samples, l2=0.003, rounds=4000, rate=0.5):
@@ -102,6 +128,8 @@ def main():
             continue  # a word out of a sentence: rejected whatever the weights
         right = kind == "command" and COMMAND_OF[words if words in COMMAND_OF else "911"] == COMMAND_OF.get(phrase)
         items.append((voice in fitting_voices, kind, right, words, x, r[8]))
+    every, own = phrase_medians(items)
+    items = [i[:4] + ([a - b for a, b in zip(i[4], own.get(i[3], every))],) + i[5:] for i in items]
 
     fitting = [(x, 1.0 if right else 0.0, 1.0 if kind == "command" else OTHER_WEIGHT)
                for fit_voice, kind, right, words, x, group in items if fit_voice]
@@ -112,8 +140,14 @@ def main():
     score = {id(i): sum(a * b for a, b in zip(w, i[4] + [1.0])) for i in items}
     _, threshold = operating_point(w, [i for i in items if i[0]], n_commands, n_others)
 
+    # The decoder adds the phrase's offset to the weighted features and its bias; a phrase with
+    # no offset is judged as the average phrase.
+    bias = w[-1] - sum(a * b for a, b in zip(w, every))
     print("weights (%s, bias):" % ", ".join(names))
-    print("  {%s}" % ", ".join("%.4f" % v for v in w))
+    print("  {%s}" % ", ".join("%.4f" % v for v in w[:-1] + [bias]))
+    print("phrase offsets:")
+    for words in sorted(own):
+        print('    {"%s", %.4f},' % (words, -sum(a * (b - e) for a, b, e in zip(w, own[words], every))))
     print("threshold for a false acceptance of at most %.0f%% on the fitting voices: %.2f"
           % (100 * FALSE_ACCEPT_GOAL, threshold))
     # The wake word and 911 get thresholds of their own, above every non-command of the corpus.

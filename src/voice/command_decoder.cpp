@@ -30,14 +30,78 @@ const char *const SearchPhones = "phones";
 // voices; the thresholds were set on its utterances as the microphone's audio is cut into them;
 // see bench/recognition.md.
 constexpr CommandDecoder::Features Weights
-    = {-1.9311, -0.6205, -0.9528, -0.6746, 0.7092, -1.4391, -0.3709, -1.3432, 0.1671};
-constexpr double Bias = 1.9262;
-constexpr double Threshold = -5.0;
+    = {-2.1021, -0.2097, -0.8406, -0.7150, -0.7957, -0.3350, -0.8940, -0.9505, 0.1435};
+constexpr double Bias = 9.7132;
+constexpr double Threshold = 0.2;
+// Some phrases fit the model worse than others whoever says them ("stop", "school"): each is
+// judged against what its own utterances score on the benchmark, by an offset fitted with the
+// weights from commands alone. A phrase missing here is judged as the average phrase.
+struct PhraseOffset {
+    const char *words;
+    double offset;
+};
+constexpr PhraseOffset PhraseOffsets[] = {
+    {"abort", -0.1635},
+    {"alarm off", 0.2331},
+    {"alarm on", -0.3589},
+    {"ambulance", -2.2073},
+    {"call a doctor", 2.4056},
+    {"call a pharmacy", 0.5408},
+    {"call ambulance", 0.2578},
+    {"call an ambulance", 0.1025},
+    {"call backup", 1.3672},
+    {"call can't be reached", 0.3129},
+    {"call doctor", 1.3918},
+    {"call fire", 1.1558},
+    {"call fire department", -0.6302},
+    {"call hospital", 0.2811},
+    {"call kids school", 0.2283},
+    {"call parents", 0.7158},
+    {"call pharmacy", 0.2086},
+    {"call poision", 1.2173},
+    {"call police", 0.7435},
+    {"call relation", -0.9153},
+    {"call school", 0.5580},
+    {"call the ambulance", -0.0707},
+    {"call the docter", 0.9778},
+    {"call the fire department", -0.1027},
+    {"call the hospital", 0.8011},
+    {"call the pharmacy", 0.6370},
+    {"call the poison control", -0.7460},
+    {"call the poison control center", 0.1675},
+    {"call the police", 1.3553},
+    {"call the school", 1.0387},
+    {"call work", 0.9964},
+    {"cancel", -0.0476},
+    {"diner", 0.2864},
+    {"doctor", 0.0559},
+    {"fire", 1.2553},
+    {"hospital", -1.0977},
+    {"hushby", -1.4212},
+    {"nine one one", -1.0930},
+    {"off auto", 1.2464},
+    {"off dial", -0.1938},
+    {"on auto", -0.8091},
+    {"on dial", -1.1406},
+    {"parents", -0.3804},
+    {"pharmacy", -0.9874},
+    {"poison", -0.3193},
+    {"police", -0.6084},
+    {"prepare", 0.5067},
+    {"prepare diner", -1.1606},
+    {"school", 1.4133},
+    {"sing", -0.3413},
+    {"sing a song", -2.6424},
+    {"stop", -0.1257},
+    {"turn off auto dial", -0.2356},
+    {"turn on auto dial", -0.4145},
+    {"where", -1.3456},
+};
 // Taking other speech for the wake word or for 911 costs most: no sentence of the benchmark
-// reaches either threshold, at the unwarped or at each voice's learned warp, and 911 keeps a
-// margin over the closest ("i love you mom", -0.92).
-constexpr double WakeWordThreshold = -5.0;
-constexpr double EmergencyThreshold = -0.5;
+// reaches either threshold, at the unwarped or at each voice's learned warp, and each keeps a
+// margin of 0.4 or more over the closest.
+constexpr double WakeWordThreshold = -2.0;
+constexpr double EmergencyThreshold = 2.6;
 // Amplitude of the noise floor added before judging, about 55 dB below full scale: fainter, and
 // the model's fit to women's and children's voices suffers; louder, and soft speech drowns.
 constexpr int NoiseFloor = 100;
@@ -582,6 +646,12 @@ QString CommandDecoder::judge(const int16_t *samples, int count)
     for (int i = 0; i < FeatureCount; ++i)
         sc.confidence += Weights[i] * sc.features[i];
     sc.confidence += Bias;
+    for (const PhraseOffset &p : PhraseOffsets) {
+        if (grammar.words == QLatin1String(p.words)) {
+            sc.confidence += p.offset;
+            break;
+        }
+    }
     double needed = Threshold;
     if (grammar.words == QLatin1String("hushby"))
         needed = WakeWordThreshold;
