@@ -16,6 +16,7 @@ import os
 import random
 import sys
 from collections import defaultdict
+from statistics import median
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from recognition_score import COMMAND_OF, SEVERE, fit_voices  # noqa: E402
@@ -40,12 +41,6 @@ def features(f):
     if not pairs or any(len(p) != 2 for p in pairs):
         sys.exit("results.tsv has no features: run bench/recognition_score.py with a current hushby-listen")
     return [name for name, _ in pairs], [float(value) for _, value in pairs]
-
-
-def median(values):
-    values = sorted(values)
-    middle = len(values) // 2
-    return values[middle] if len(values) % 2 else (values[middle - 1] + values[middle]) / 2
 
 
 def phrase_medians(items):
