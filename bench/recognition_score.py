@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Scores hushby-listen on the corpus of bench/recognition_corpus.py.
 
-    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] [--every N] [--segment] [--learn N]
-                               CORPUS_DIR
+    bench/recognition_score.py [--listen BUILD/hushby-listen] [--words FILE] [--every N] [--segment]
+                               [--learn N [--adapt]] CORPUS_DIR
 
 Runs hushby-listen over every file of CORPUS_DIR/manifest.tsv and prints, per voice group (and for
 the voices held out of the fit of bench/recognition_fit.py apart), noise level and voice: how many
@@ -68,17 +68,27 @@ UNENDED = set()
 UTTERANCES = defaultdict(list)
 
 
-def learned_warp(listen, words, corpus, names):
-    """The warp hushby-listen --learn settles on after hearing these files as a family's commands."""
-    cmd = [listen, "--words", words, "--learn"] + [os.path.join(corpus, n) for n in names]
-    out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout.splitlines()
+def learned_warp(listen, words, corpus, names, adaptation=None):
+    """The warp hushby-listen --learn settles on after hearing these files as a family's commands;
+    with adaptation, the model's adaptation to the commands heard in them is written there (none
+    when it cannot be made)."""
+    cmd = [listen, "--words", words, "--learn"] + (["--adaptation", adaptation] if adaptation else []) + \
+        [os.path.join(corpus, n) for n in names]
+    done = subprocess.run(cmd, capture_output=True, text=True)
+    out = done.stdout.splitlines()
+    if adaptation and done.returncode:
+        sys.stderr.write(done.stderr)
+        if os.path.exists(adaptation):
+            os.remove(adaptation)
     return out[-1].split("\t")[-1].strip().replace("warp=", "") if out else "1.00"
 
 
-def run(listen, words, corpus, names, segment, warp=None):
+def run(listen, words, corpus, names, segment, warp=None, adaptation=None):
     mode = ["--segment", "--scores"] if segment else ["--scores"]
     if warp:
         mode += ["--warp", warp]
+    if adaptation and os.path.exists(adaptation):
+        mode += ["--adaptation", adaptation]
     cmd = [listen, "--words", words] + mode + [os.path.join(corpus, n) for n in names]
     out = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout
     results = {}
@@ -113,6 +123,8 @@ def main():
                         help="cut each file into utterances as the microphone's audio is (no 'best')")
     parser.add_argument("--learn", type=int, default=0, metavar="N",
                         help="decode each voice at the warp learnt from its first N commands")
+    parser.add_argument("--adapt", action="store_true",
+                        help="with --learn, also adapt the model to each voice's first N commands")
     parser.add_argument("corpus")
     args = parser.parse_args()
 
@@ -126,15 +138,21 @@ def main():
         by_voice = defaultdict(list)
         for r in rows:
             by_voice[r[5]].append(r)
+        def adaptation(v):
+            return os.path.join(args.corpus, "adaptation-%s.txt" % v) if args.adapt else None
         with ThreadPoolExecutor(max_workers=2) as pool:
             warps = dict(zip(by_voice, pool.map(
                 lambda v: learned_warp(args.listen, args.words, args.corpus,
-                                       [r[0] for r in by_voice[v] if r[1] == "command"][:args.learn]), by_voice)))
+                                       [r[0] for r in by_voice[v] if r[1] == "command"][:args.learn],
+                                       adaptation(v)), by_voice)))
         print("learnt warps: " + ", ".join("%s %s" % (v, warps[v]) for v in sorted(warps)))
-        batches = [([r[0] for r in by_voice[v]], warps[v]) for v in by_voice]
+        batches = [([r[0] for r in by_voice[v]], warps[v], adaptation(v)) for v in by_voice]
+    else:
+        batches = [b + (None,) for b in batches]
     results = {}
     with ThreadPoolExecutor(max_workers=2) as pool:
-        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b[0], args.segment, b[1]), batches):
+        for part in pool.map(lambda b: run(args.listen, args.words, args.corpus, b[0], args.segment, b[1], b[2]),
+                             batches):
             results.update(part)
     with open(os.path.join(args.corpus, "results.tsv"), "w") as f:
         for r in rows:

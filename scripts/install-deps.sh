@@ -8,7 +8,8 @@ build_pkgs=(cmake g++ make ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-serialport-dev qt6-qpa-plugins
   libqt6multimedia6 flite1-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us
   libxtst-dev libx11-dev)
-run_pkgs=(pulseaudio-utils fonts-dejavu-core fonts-liberation2)
+# The trainer's tools adapt the recogniser to the family's voices.
+run_pkgs=(pulseaudio-utils fonts-dejavu-core fonts-liberation2 sphinxtrain sphinxbase-utils pocketsphinx)
 test_pkgs=(python3 python3-pyatspi at-spi2-core dbus-x11 xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
   flite espeak-ng sox dbus clang libclang-rt-14-dev
   poppler-utils dpkg-dev file lintian appstream)

@@ -18,6 +18,7 @@ void Settings::load()
                                   QString::fromLatin1(SettingKeys::info(SettingKey::Dialer).textDefault));
     m_modemDevice = m_store.GetSetting(SettingKeys::name(SettingKey::ModemDevice), QString());
     m_voiceWarp = m_store.GetSetting(SettingKeys::name(SettingKey::VoiceWarp), QString());
+    m_voiceAdaptation = m_store.GetSetting(SettingKeys::name(SettingKey::VoiceAdaptation), QString());
 
     QVector<SettingKey> differ;
     for (size_t i = 0; i < before.size(); ++i) {
@@ -54,6 +55,7 @@ QString &Settings::textRef(SettingKey key)
     case SettingKey::HomePhone: return m_flags.HomePhone;
     case SettingKey::Dialer: return m_dialer;
     case SettingKey::VoiceWarp: return m_voiceWarp;
+    case SettingKey::VoiceAdaptation: return m_voiceAdaptation;
     default: return m_modemDevice;
     }
 }

@@ -37,4 +37,5 @@ private:
     QString m_dialer;
     QString m_modemDevice;
     QString m_voiceWarp;
+    QString m_voiceAdaptation;
 };

@@ -17,6 +17,7 @@ const std::array<SettingKeyInfo, SettingKeys::Count> &SettingKeys::all()
         {SettingKey::Dialer, "Dialer", false, false, "tel"},
         {SettingKey::ModemDevice, "ModemDevice", false, false, ""},
         {SettingKey::VoiceWarp, "VoiceWarp", false, false, ""},
+        {SettingKey::VoiceAdaptation, "VoiceAdaptation", false, false, ""},
     }};
     return keys;
 }

@@ -18,7 +18,8 @@ enum class SettingKey {
     UseAlarm,
     Dialer,
     ModemDevice,
-    VoiceWarp // what the recogniser learned of the family's voices
+    VoiceWarp, // what the recogniser learned of the family's voices: the filterbank's warp
+    VoiceAdaptation // and the model's adaptation to them
 };
 
 struct SettingKeyInfo {
@@ -32,7 +33,7 @@ struct SettingKeyInfo {
 class SettingKeys
 {
 public:
-    static constexpr size_t Count = 12;
+    static constexpr size_t Count = 13;
     static const std::array<SettingKeyInfo, Count> &all();
     static const SettingKeyInfo &info(SettingKey key);
     static QString name(SettingKey key) { return QString::fromLatin1(info(key).name); }

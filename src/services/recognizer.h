@@ -16,8 +16,11 @@ public:
     // What was learned of the family's voices before, as speakerWarpLearned gave it; a
     // recogniser that does not adapt to its speakers ignores it.
     virtual void setSpeakerWarp(const QString & /*state*/) { }
+    // The same for the acoustic model's adaptation to the family's voices.
+    virtual void setSpeakerAdaptation(const QString & /*state*/) { }
 signals:
     void phraseFinished(const QString &phrase);
     // What the recogniser has learned from the last accepted command, to be kept for next time.
     void speakerWarpLearned(const QString &state);
+    void speakerAdaptationLearned(const QString &state);
 };

@@ -2,6 +2,7 @@
 
 #include "voice/noise_suppressor.h"
 #include "voice/pronunciation.h"
+#include "voice/speaker_adaptation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -139,43 +140,10 @@ constexpr double HighestUpperf = 7900;
 // links to the model's own.
 bool makeWarpedModel(const QString &hmm, double warp, const QTemporaryDir &copy, QString *error)
 {
-    QFile params(QDir(hmm).filePath(QStringLiteral("feat.params")));
-    QByteArray text;
-    if (params.exists()) {
-        if (!params.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("cannot read %1").arg(params.fileName());
-            return false;
-        }
-        text = params.readAll();
-    }
-    // A model without them in its feat.params uses the library's defaults.
-    cmd_ln_t *defaults = cmd_ln_init(nullptr, ps_args(), FALSE, nullptr);
-    double edges[2] = {defaults ? cmd_ln_float32_r(defaults, "-lowerf") : 0.0,
-                       defaults ? cmd_ln_float32_r(defaults, "-upperf") : 0.0};
-    if (defaults)
-        cmd_ln_free_r(defaults);
-    const char *const names[2] = {"-lowerf", "-upperf"};
     QList<QByteArray> kept;
-    for (const QByteArray &line : text.split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        bool edge = false;
-        for (int i = 0; i < 2 && fields.size() >= 2; ++i) {
-            bool ok = false;
-            const double value = fields[1].toDouble(&ok);
-            if (fields[0] == names[i] && ok && value > 0) {
-                edges[i] = value;
-                edge = true;
-            }
-        }
-        if (!edge && !line.trimmed().isEmpty())
-            kept.append(line);
-    }
-    if (edges[0] <= 0 || edges[1] <= edges[0]) {
-        *error = QStringLiteral("no filterbank edges for the model in %1").arg(hmm);
+    double lower = 0, upper = 0;
+    if (!CommandDecoder::warpedEdges(hmm, warp, &lower, &upper, &kept, error))
         return false;
-    }
-    const double upper = std::min(edges[1] * warp, HighestUpperf);
-    const double lower = std::min(edges[0] * warp, upper / 2);
     kept.append("-lowerf " + QByteArray::number(lower, 'f', 2));
     kept.append("-upperf " + QByteArray::number(upper, 'f', 2));
 
@@ -217,9 +185,52 @@ void CommandDecoder::free()
     m_ps = nullptr;
     m_phonePs = nullptr;
     m_warp = 1.0;
+    m_adaptation.clear();
     m_phraseOfWords.clear();
     m_pronunciations.clear();
     resetStream();
+}
+
+bool CommandDecoder::warpedEdges(const QString &hmm, double warp, double *lower, double *upper,
+                                 QList<QByteArray> *otherParams, QString *error)
+{
+    QFile params(QDir(hmm).filePath(QStringLiteral("feat.params")));
+    QByteArray text;
+    if (params.exists()) {
+        if (!params.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("cannot read %1").arg(params.fileName());
+            return false;
+        }
+        text = params.readAll();
+    }
+    // A model without them in its feat.params uses the library's defaults.
+    cmd_ln_t *defaults = cmd_ln_init(nullptr, ps_args(), FALSE, nullptr);
+    double edges[2] = {defaults ? cmd_ln_float32_r(defaults, "-lowerf") : 0.0,
+                       defaults ? cmd_ln_float32_r(defaults, "-upperf") : 0.0};
+    if (defaults)
+        cmd_ln_free_r(defaults);
+    const char *const names[2] = {"-lowerf", "-upperf"};
+    for (const QByteArray &line : text.split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        bool edge = false;
+        for (int i = 0; i < 2 && fields.size() >= 2; ++i) {
+            bool ok = false;
+            const double value = fields[1].toDouble(&ok);
+            if (fields[0] == names[i] && ok && value > 0) {
+                edges[i] = value;
+                edge = true;
+            }
+        }
+        if (!edge && !line.trimmed().isEmpty() && otherParams)
+            otherParams->append(line);
+    }
+    if (edges[0] <= 0 || edges[1] <= edges[0]) {
+        *error = QStringLiteral("no filterbank edges for the model in %1").arg(hmm);
+        return false;
+    }
+    *upper = std::min(edges[1] * warp, HighestUpperf);
+    *lower = std::min(edges[0] * warp, *upper / 2);
+    return true;
 }
 
 QString CommandDecoder::defaultModelDirectory()
@@ -243,6 +254,7 @@ void CommandDecoder::adopt(CommandDecoder &other)
     std::swap(m_ps, other.m_ps);
     std::swap(m_phonePs, other.m_phonePs);
     std::swap(m_warp, other.m_warp);
+    m_adaptation.swap(other.m_adaptation);
     std::swap(m_passes, other.m_passes);
     m_phraseOfWords.swap(other.m_phraseOfWords);
     m_pronunciations.swap(other.m_pronunciations);
@@ -251,7 +263,7 @@ void CommandDecoder::adopt(CommandDecoder &other)
 }
 
 bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceable, const QString &modelDirectory,
-                          const QString &dictionaryPath, double warp)
+                          const QString &dictionaryPath, double warp, const QByteArray &adaptation)
 {
     free();
     m_error.clear();
@@ -335,8 +347,23 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
         m_phraseOfWords.clear();
         return false;
     }
+    // The library reads a transform of the wrong shape past its ends.
+    if (!adaptation.isEmpty() && !SpeakerAdaptation::transformFits(adaptation, hmm)) {
+        m_error = QStringLiteral("the voice adaptation does not fit the model in %1").arg(hmm);
+        m_pronunciations.clear();
+        m_phraseOfWords.clear();
+        return false;
+    }
+    QTemporaryFile mllr;
+    if (!adaptation.isEmpty() && (!mllr.open() || mllr.write(adaptation) != adaptation.size() || !mllr.flush())) {
+        m_error = QStringLiteral("cannot write the voice adaptation for the recogniser");
+        m_pronunciations.clear();
+        m_phraseOfWords.clear();
+        return false;
+    }
     const QByteArray hmmBytes = QFile::encodeName(warped ? warpedModel.path() : hmm);
     const QByteArray dictBytes = QFile::encodeName(dict.fileName());
+    const QByteArray mllrBytes = QFile::encodeName(mllr.fileName());
     // No language model: one next to a grammar silently takes over from it.
     cmd_ln_t *config
         = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmBytes.constData(), "-dict", dictBytes.constData(),
@@ -349,6 +376,8 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
                       // Utterances are cut by UtteranceSegmenter; both passes over
                       // one must see the same frames to be compared frame by frame.
                       "-remove_silence", "no", nullptr);
+    if (config && !adaptation.isEmpty())
+        cmd_ln_set_str_r(config, "-mllr", mllrBytes.constData());
     if (!config) {
         m_error = QStringLiteral("cannot configure the recogniser");
         return false;
@@ -396,6 +425,7 @@ bool CommandDecoder::load(const QStringList &phrases, QStringList *unpronounceab
         return false;
     }
     m_warp = warp;
+    m_adaptation = adaptation;
     return true;
 }
 

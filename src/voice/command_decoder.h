@@ -76,15 +76,23 @@ public:
     // The acoustic model shipped with the recogniser, found at run time; HUSHBY_SPHINX_MODEL
     // names another one.
     static QString defaultModelDirectory();
+    // The model's filterbank band edges scaled by warp, as load() decodes at them; otherParams
+    // receives feat.params' other lines.
+    static bool warpedEdges(const QString &modelDirectory, double warp, double *lower, double *upper,
+                            QList<QByteArray> *otherParams, QString *error);
 
     // Builds the recogniser for these phrases. A phrase with a word that cannot be pronounced
     // is left out and its words are listed in unpronounceable. Fails (errorString) when the
     // model cannot be loaded or no phrase is left. A warp other than 1 scales the band edges of
     // the mel filterbank by it: above 1 suits the shorter vocal tracts of women and children.
     bool load(const QStringList &phrases, QStringList *unpronounceable = nullptr, const QString &modelDirectory = {},
-              const QString &dictionaryPath = {}, double warp = 1.0);
+              const QString &dictionaryPath = {}, double warp = 1.0, const QByteArray &adaptation = {});
     bool isLoaded() const { return m_ps != nullptr; }
     double warp() const { return m_warp; }
+    // The transform of the model's means it was loaded with (SpeakerAdaptation::transform).
+    const QByteArray &adaptation() const { return m_adaptation; }
+    // Word -> its pronunciations, as the grammar was built with them.
+    const QHash<QString, QStringList> &pronunciations() const { return m_pronunciations; }
     // Takes over the recogniser other has loaded (it is left unloaded), keeping this one's place
     // in the audio stream: swapping in a decoder built elsewhere does not lose an utterance.
     void adopt(CommandDecoder &other);
@@ -124,6 +132,7 @@ private:
 
     Passes m_passes;
     double m_warp = 1.0;
+    QByteArray m_adaptation;
     ps_decoder_s *m_ps = nullptr; // the grammar
     ps_decoder_s *m_phonePs = nullptr; // the free phone loop
     QString m_error;

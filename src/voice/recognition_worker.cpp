@@ -26,9 +26,15 @@ bool RecognitionWorker::loadPhrases(const QStringList &phrases, QStringList *unp
     ++m_generation;
     m_built.reset();
     m_failedWarp = 0;
+    m_adaptationFailed = false;
     m_phrases = phrases;
     m_probe = std::make_shared<WarpProbe>(phrases);
-    bool ok = m_decoder.load(phrases, unpronounceable, {}, {}, m_learned.warp());
+    const QByteArray adaptation = adaptationFor(m_learned.warp());
+    bool ok = m_decoder.load(phrases, unpronounceable, {}, {}, m_learned.warp(), adaptation);
+    if (!ok && !adaptation.isEmpty()) {
+        m_adaptation = {};
+        ok = m_decoder.load(phrases, unpronounceable, {}, {}, m_learned.warp());
+    }
     // Unwarped recognition is still better than none.
     if (!ok && m_learned.warp() != 1.0) {
         m_failedWarp = m_learned.warp();
@@ -89,6 +95,18 @@ void RecognitionWorker::setSpeakerWarp(const QString &state)
     rebuildIfDue();
 }
 
+void RecognitionWorker::setSpeakerAdaptation(const QString &state)
+{
+    const SpeakerAdaptation a = SpeakerAdaptation::fromText(state);
+    m_adaptation = a.fitsModel({}) ? a : SpeakerAdaptation();
+    rebuildIfDue();
+}
+
+QByteArray RecognitionWorker::adaptationFor(double warp) const
+{
+    return !m_adaptation.isEmpty() && m_adaptation.warp() == warp ? m_adaptation.transform() : QByteArray();
+}
+
 void RecognitionWorker::readAudio()
 {
     if (!m_input)
@@ -103,6 +121,12 @@ void RecognitionWorker::feedAudio(const QByteArray &pcm)
     const QStringList phrases = m_decoder.feed(pcm);
     for (const QString &phrase : phrases)
         emit phraseFinished(phrase);
+    if (!phrases.isEmpty() && !phrases.last().isEmpty()) {
+        if (m_heard.size() == SpeakerAdaptation::Kept)
+            m_heard.removeFirst();
+        m_heard.append({m_decoder.lastUtterance(), m_decoder.lastScores().grammarWords});
+        ++m_heardSinceAdaptation;
+    }
     // The decoder keeps the audio of the last utterance only. A command heard while the last
     // one is still measured is not measured: the next will be.
     if (!phrases.isEmpty() && !phrases.last().isEmpty() && m_probe && !m_busy) {
@@ -142,25 +166,34 @@ void RecognitionWorker::rebuildIfDue()
     if (m_busy || !m_decoder.isLoaded())
         return;
     const double wanted = m_learned.warp();
-    if (m_built && m_built->warp() != wanted)
+    const QByteArray adaptation = adaptationFor(wanted);
+    if (m_built && (m_built->warp() != wanted || m_built->adaptation() != adaptation))
         m_built.reset();
-    if (m_built || wanted == m_decoder.warp() || wanted == m_failedWarp)
+    if (m_built || wanted == m_failedWarp)
         return;
-    runInBackground([this, phrases = m_phrases, wanted, generation = m_generation] {
+    if (wanted == m_decoder.warp() && adaptation == m_decoder.adaptation()) {
+        adaptIfDue();
+        return;
+    }
+    runInBackground([this, phrases = m_phrases, wanted, adaptation, generation = m_generation] {
         auto decoder = std::make_shared<CommandDecoder>();
         if (!m_stopping)
-            decoder->load(phrases, nullptr, {}, {}, wanted);
+            decoder->load(phrases, nullptr, {}, {}, wanted, adaptation);
         QMetaObject::invokeMethod(
-            this, [this, generation, wanted, decoder] { rebuilt(generation, wanted, decoder); }, Qt::QueuedConnection);
+            this, [this, generation, wanted, adaptation, decoder] { rebuilt(generation, wanted, adaptation, decoder); },
+            Qt::QueuedConnection);
     });
 }
 
-void RecognitionWorker::rebuilt(int generation, double warp, const std::shared_ptr<CommandDecoder> &decoder)
+void RecognitionWorker::rebuilt(int generation, double warp, const QByteArray &adaptation,
+                                const std::shared_ptr<CommandDecoder> &decoder)
 {
     m_busy = false;
     if (generation == m_generation) {
         if (decoder->isLoaded())
             m_built = decoder;
+        else if (!adaptation.isEmpty())
+            m_adaptation = {}; // the warp alone may still load
         else
             m_failedWarp = warp;
     }
@@ -174,4 +207,37 @@ void RecognitionWorker::adoptBetweenUtterances()
         return;
     m_decoder.adopt(*m_built);
     m_built.reset();
+}
+
+bool RecognitionWorker::adaptIfDue()
+{
+    const double warp = m_decoder.warp();
+    const bool stale = m_adaptation.isEmpty() || m_adaptation.warp() != warp;
+    if (m_busy || m_adaptationFailed || m_heard.size() < SpeakerAdaptation::MinUtterances
+        || (!stale && m_heardSinceAdaptation < SpeakerAdaptation::MinUtterances))
+        return false;
+    runInBackground([this, heard = m_heard, prons = m_decoder.pronunciations(), warp, generation = m_generation] {
+        QString error;
+        const SpeakerAdaptation a = SpeakerAdaptation::estimate(heard, prons, warp, {}, &m_stopping, &error);
+        QMetaObject::invokeMethod(
+            this, [this, generation, a, error] { adapted(generation, a, error); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void RecognitionWorker::adapted(int generation, const SpeakerAdaptation &adaptation, const QString &error)
+{
+    m_busy = false;
+    if (generation == m_generation) {
+        if (adaptation.isEmpty()) {
+            m_adaptationFailed = true;
+            if (!m_stopping)
+                emit adaptationFailed(error);
+        } else {
+            m_adaptation = adaptation;
+            m_heardSinceAdaptation = 0;
+            emit speakerAdaptationLearned(adaptation.toText());
+        }
+    }
+    rebuildIfDue();
 }

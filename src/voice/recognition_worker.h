@@ -1,6 +1,7 @@
 #pragma once
 #include "core/speaker_warp.h"
 #include "voice/command_decoder.h"
+#include "voice/speaker_adaptation.h"
 
 #include <QAudioDevice>
 #include <QObject>
@@ -19,7 +20,8 @@ class WarpProbe;
 // microphone, and emits each finished utterance's phrase, queued to whoever listens.
 // Each accepted command is also measured, on a background thread, at every candidate warp of the
 // filterbank; when what is learned from them chooses another warp, a decoder for it is built in
-// the background too and takes over between utterances.
+// the background too and takes over between utterances. Once enough commands have been accepted
+// at a warp, the model is adapted to them the same way, and again as more come in.
 class RecognitionWorker : public QObject
 {
     Q_OBJECT
@@ -29,8 +31,10 @@ public:
 
     // The warp the decoder decodes at now.
     double decoderWarp() const { return m_decoder.warp(); }
-    // Whether a measurement or a decoder for a new warp is being made in the background.
+    // Whether a measurement, an adaptation or a new decoder is being made in the background.
     bool isRefining() const { return m_busy; }
+    // Whether the decoder decodes with the model adapted to the family's voices.
+    bool isAdapted() const { return !m_decoder.adaptation().isEmpty(); }
 
 public slots:
     // Builds the decoder for these phrases; unpronounceable receives the words left out.
@@ -39,19 +43,30 @@ public slots:
     void stopListening();
     // What was learned of the family's voices before, as SpeakerWarp's text.
     void setSpeakerWarp(const QString &state);
+    // The adaptation learned before, as SpeakerAdaptation's text; one for another warp or model
+    // is dropped.
+    void setSpeakerAdaptation(const QString &state);
     // Audio as the microphone delivers it.
     void feedAudio(const QByteArray &pcm);
 
 signals:
     void phraseFinished(const QString &phrase);
     void speakerWarpLearned(const QString &state);
+    void speakerAdaptationLearned(const QString &state);
+    // Why the model cannot be adapted (a tool missing, a tool failing); given once per grammar.
+    void adaptationFailed(const QString &why);
 
 private:
     void readAudio();
     void runInBackground(std::function<void()> job);
     void measured(int generation, const QVector<double> &scores);
     void rebuildIfDue();
-    void rebuilt(int generation, double warp, const std::shared_ptr<CommandDecoder> &decoder);
+    void rebuilt(int generation, double warp, const QByteArray &adaptation,
+                 const std::shared_ptr<CommandDecoder> &decoder);
+    // The transform the decoder should have at this warp: the learned one if it was learned there.
+    QByteArray adaptationFor(double warp) const;
+    bool adaptIfDue();
+    void adapted(int generation, const SpeakerAdaptation &adaptation, const QString &error);
     void adoptBetweenUtterances();
 
     CommandDecoder m_decoder;
@@ -64,6 +79,11 @@ private:
     std::shared_ptr<WarpProbe> m_probe;
     std::shared_ptr<CommandDecoder> m_built; // for the learned warp, waiting for a pause
     double m_failedWarp = 0; // not tried again
+    SpeakerAdaptation m_adaptation;
+    // The last accepted commands, to adapt from; kept in memory only.
+    QVector<SpeakerAdaptation::Utterance> m_heard;
+    int m_heardSinceAdaptation = 0;
+    bool m_adaptationFailed = false; // not tried again for these phrases
     int m_generation = 0; // of the phrases: results for older ones are dropped
     bool m_busy = false;
     std::thread m_job;

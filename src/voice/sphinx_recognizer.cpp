@@ -20,6 +20,11 @@ SphinxRecognizer::SphinxRecognizer(QObject *parent) : Recognizer(parent)
     connect(m_worker, &RecognitionWorker::phraseFinished, this, &Recognizer::phraseFinished, Qt::QueuedConnection);
     connect(m_worker, &RecognitionWorker::speakerWarpLearned, this, &Recognizer::speakerWarpLearned,
             Qt::QueuedConnection);
+    connect(m_worker, &RecognitionWorker::speakerAdaptationLearned, this, &Recognizer::speakerAdaptationLearned,
+            Qt::QueuedConnection);
+    connect(m_worker, &RecognitionWorker::adaptationFailed, this, [this](const QString &why) {
+        reportOnce(QStringLiteral("cannot adapt to the family's voices (%1); recognition goes on unadapted").arg(why));
+    }, Qt::QueuedConnection);
     m_thread.start();
 }
 
@@ -66,6 +71,12 @@ void SphinxRecognizer::setSpeakerWarp(const QString &state)
     // Queued ahead of any grammar loaded after it, which is then built at the learned warp.
     QMetaObject::invokeMethod(
         m_worker, [w = m_worker, state] { w->setSpeakerWarp(state); }, Qt::QueuedConnection);
+}
+
+void SphinxRecognizer::setSpeakerAdaptation(const QString &state)
+{
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, state] { w->setSpeakerAdaptation(state); }, Qt::QueuedConnection);
 }
 
 bool SphinxRecognizer::loadGrammarFile(const QString &path)

@@ -22,6 +22,7 @@ public:
     bool loadGrammarFile(const QString &path) override;
     bool startRecognition() override;
     void setSpeakerWarp(const QString &state) override;
+    void setSpeakerAdaptation(const QString &state) override;
 
     // Whether a microphone and the acoustic model were found.
     bool isAvailable() const;

@@ -103,7 +103,8 @@ void TestSettings::writesAreStoredAndAnnouncedOnce()
 void TestSettings::everyKeyHasItsStoredName()
 {
     const QStringList names = {"Name",        "HomePhone", "VoiceOn",  "Talk",   "AutoDial",    "StartStop",
-                               "UsePassword", "Use911",    "UseAlarm", "Dialer", "ModemDevice", "VoiceWarp"};
+                               "UsePassword", "Use911",    "UseAlarm", "Dialer", "ModemDevice", "VoiceWarp",
+                               "VoiceAdaptation"};
     QCOMPARE(int(SettingKeys::all().size()), names.size());
     for (size_t i = 0; i < SettingKeys::all().size(); ++i) {
         const SettingKeyInfo &k = SettingKeys::all()[i];

@@ -26,12 +26,21 @@ public:
     bool stopRecognition() override { return true; }
     bool loadGrammarFile(const QString &) override { return true; }
     bool startRecognition() override { return true; }
-    void setSpeakerWarp(const QString &state) override { given << state; }
-    void learn(const QString &state) { emit speakerWarpLearned(state); }
-    QStringList given;
+    void setSpeakerWarp(const QString &state) override { given[SettingKey::VoiceWarp] << state; }
+    void setSpeakerAdaptation(const QString &state) override { given[SettingKey::VoiceAdaptation] << state; }
+    void learn(SettingKey key, const QString &state)
+    {
+        if (key == SettingKey::VoiceWarp)
+            emit speakerWarpLearned(state);
+        else
+            emit speakerAdaptationLearned(state);
+    }
+    QHash<SettingKey, QStringList> given;
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(SettingKey)
 
 class TestSpeakerWarp : public QObject
 {
@@ -136,27 +145,45 @@ private slots:
     }
 
     // What the recogniser learns is stored, and what was stored reaches it at start and after a
-    // hand edit; storing does not hand the same state back.
+    // hand edit; storing does not hand the same state back. The two states do not mix.
+    void settingsKeepWhatWasLearned_data()
+    {
+        QTest::addColumn<SettingKey>("key");
+        QTest::addColumn<SettingKey>("other");
+        QTest::addColumn<QStringList>("states"); // stored, learned, edited
+        QTest::newRow("warp") << SettingKey::VoiceWarp << SettingKey::VoiceAdaptation
+                              << QStringList{"1.06;5;0,0,0,0,0.3,0,0", "1.09;6;0,0,0,0,0,0.4,0",
+                                             "1.12;9;0,0,0,0,0,0,0.5"};
+        QTest::newRow("adaptation") << SettingKey::VoiceAdaptation << SettingKey::VoiceWarp
+                                    << QStringList{"1.06;1 1 1 2 0", "1.06;1 1 1 3 0", "1.00;1 1 1 1 0"};
+    }
+
     void settingsKeepWhatWasLearned()
     {
+        QFETCH(SettingKey, key);
+        QFETCH(SettingKey, other);
+        QFETCH(QStringList, states);
         QTemporaryDir dir;
         SettingsStore store(dir.filePath("The Hushby.ini"));
         SettingsFlags flags;
         Settings settings(store, flags);
-        settings.setText(SettingKey::VoiceWarp, "1.06;5;0,0,0,0,0.3,0,0");
+        settings.setText(key, states[0]);
         RecordingRecognizer recognizer;
         keepSpeakerWarp(settings, recognizer);
-        QCOMPARE(recognizer.given, QStringList{"1.06;5;0,0,0,0,0.3,0,0"});
+        QCOMPARE(recognizer.given[key], QStringList{states[0]});
+        QCOMPARE(recognizer.given[other], QStringList{QString()});
 
-        recognizer.learn("1.09;6;0,0,0,0,0,0.4,0");
-        QCOMPARE(recognizer.given.size(), 1);
+        recognizer.learn(key, states[1]);
+        QCOMPARE(recognizer.given[key].size(), 1);
         SettingsFlags reread;
         Settings again(store, reread);
         again.load();
-        QCOMPARE(again.text(SettingKey::VoiceWarp), QString("1.09;6;0,0,0,0,0,0.4,0"));
+        QCOMPARE(again.text(key), states[1]);
+        QCOMPARE(again.text(other), QString());
 
-        settings.setText(SettingKey::VoiceWarp, "1.12;9;0,0,0,0,0,0,0.5");
-        QCOMPARE(recognizer.given.last(), QString("1.12;9;0,0,0,0,0,0,0.5"));
+        settings.setText(key, states[2]);
+        QCOMPARE(recognizer.given[key].last(), states[2]);
+        QCOMPARE(recognizer.given[other].size(), 1);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "core/app_state.h"
 #include "core/voice_grammar.h"
 #include "voice/command_decoder.h"
+#include "voice/speaker_adaptation.h"
 #include "voice/sphinx_recognizer.h"
 #include "voice/utterance_segmenter.h"
 #include "voice/warp_probe.h"
@@ -136,7 +137,9 @@ void printScores(const CommandDecoder::Scores &s, double warp)
 // utterance's phrase. Paced, it waits for the microphone's time and adds the time from the end of
 // the speech to the phrase; unpaced, it reports a file without speech once, with no phrase.
 // Speech still going on when the padding runs out is reported as "no end of speech".
-void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm, bool paced, bool scores)
+// With accepted, it prints nothing and collects the utterances taken as commands instead.
+void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm, bool paced, bool scores,
+            QVector<SpeakerAdaptation::Utterance> *accepted = nullptr)
 {
     const QVector<double> levels = frameLevels(pcm);
     const QPair<qsizetype, double> quietest = quietestStretch(levels);
@@ -162,6 +165,11 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
         const QStringList phrases = decoder.feed(s + at, int(std::min(chunk, total - at)));
         for (const QString &phrase : phrases) {
             ++utterances;
+            if (accepted) {
+                if (!phrase.isEmpty())
+                    accepted->append({decoder.lastUtterance(), decoder.lastScores().grammarWords});
+                continue;
+            }
             out() << path << '\t' << phrase;
             if (paced) {
                 const double latency = clock.nsecsElapsed() / 1e6 - end * 1000.0 / UtteranceSegmenter::SampleRate;
@@ -173,6 +181,8 @@ void stream(CommandDecoder &decoder, const QString &path, const QByteArray &pcm,
             out().flush();
         }
     }
+    if (accepted)
+        return;
     // Speech that has not ended is no phrase yet; in a noisy room it may never end.
     if (decoder.inUtterance())
         out() << path << "\t\tno end of speech\n";
@@ -192,7 +202,7 @@ bool readWaveOrSay(const QString &path, QByteArray *pcm)
 }
 
 // Measures each file at every candidate warp and learns from it as from an accepted command.
-int learnWarp(const QStringList &phrases, const QStringList &files)
+int learnWarp(const QStringList &phrases, const QStringList &files, double *warp)
 {
     WarpProbe probe(phrases);
     SpeakerWarp learned;
@@ -219,7 +229,35 @@ int learnWarp(const QStringList &phrases, const QStringList &files)
         out() << "\twarp=" << QString::number(learned.warp(), 'f', 2) << '\n';
         out().flush();
     }
+    *warp = learned.warp();
     return status;
+}
+
+// Estimates the voice adaptation from the files heard as commands at this warp, as the program
+// learns it from accepted commands, and writes it to path.
+int learnAdaptation(const QStringList &phrases, const QStringList &files, double warp, const QString &path)
+{
+    CommandDecoder decoder;
+    if (!decoder.load(phrases, nullptr, {}, {}, warp)) {
+        err() << "hushby-listen: " << decoder.errorString() << "\n";
+        return 1;
+    }
+    QVector<SpeakerAdaptation::Utterance> accepted;
+    for (const QString &file : files) {
+        QByteArray pcm;
+        if (readWaveOrSay(file, &pcm))
+            stream(decoder, file, pcm, false, false, &accepted);
+    }
+    QString error;
+    const SpeakerAdaptation a
+        = SpeakerAdaptation::estimate(accepted, decoder.pronunciations(), warp, {}, nullptr, &error);
+    QFile out(path);
+    if (a.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(a.toText().toLatin1() + '\n') < 0) {
+        err() << "hushby-listen: no adaptation: " << (a.isEmpty() ? error : out.errorString()) << "\n";
+        return 1;
+    }
+    err() << "hushby-listen: adaptation from " << accepted.size() << " commands written to " << path << "\n";
+    return 0;
 }
 
 } // namespace
@@ -245,6 +283,7 @@ int main(int argc, char **argv)
     bool segmented = false;
     bool learn = false;
     double warp = 1.0;
+    QString adaptationPath;
     QStringList files;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -267,9 +306,12 @@ int main(int argc, char **argv)
                 err() << "hushby-listen: --warp takes a factor between 0.5 and 2, such as 1.06\n";
                 return 2;
             }
+        } else if (a == QLatin1String("--adaptation") && i + 1 < args.size()) {
+            adaptationPath = args[++i];
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h") || a.startsWith(QLatin1String("--"))) {
-            err() << "usage: hushby-listen [--words FILE] [--warp W] [--scores | --stream | --segment] FILE.wav...\n"
-                     "       hushby-listen [--words FILE] --learn FILE.wav...\n"
+            err() << "usage: hushby-listen [--words FILE] [--warp W] [--adaptation A] [--scores | --stream | --segment]\n"
+                     "                     FILE.wav...\n"
+                     "       hushby-listen [--words FILE] --learn [--adaptation A] FILE.wav...\n"
                      "       hushby-listen [--words FILE] --mic\n"
                      "Prints each file name, a tab and the phrase heard (empty when none).\n"
                      "--scores adds how the phrase was judged; --stream plays each file at the\n"
@@ -280,7 +322,10 @@ int main(int argc, char **argv)
                      "suits women's and children's voices); --scores then ends with warp=W.\n"
                      "--learn takes the files, in order, as accepted commands of one family and\n"
                      "prints per file its score per frame at each candidate warp (warp:score) and\n"
-                     "the warp chosen after it (warp=W), as the program learns it.\n"
+                     "the warp chosen after it (warp=W), as the program learns it; with\n"
+                     "--adaptation it then adapts the model to the commands heard in the files at\n"
+                     "that warp and writes the adaptation to A.\n"
+                     "--adaptation A otherwise decodes with the adaptation in A (learnt at --warp).\n"
                      "--mic prints each phrase heard by the default microphone.\n";
             return a.startsWith(QLatin1String("-h")) || a == QLatin1String("--help") ? 0 : 2;
         } else {
@@ -312,14 +357,28 @@ int main(int argc, char **argv)
         err() << "hushby-listen: cannot read the word list " << wordsPath << "\n";
         return 1;
     }
-    if (learn)
-        return learnWarp(phrases, files);
+    if (learn) {
+        double learned = 1.0;
+        const int status = learnWarp(phrases, files, &learned);
+        return status || adaptationPath.isEmpty() ? status : learnAdaptation(phrases, files, learned, adaptationPath);
+    }
+    SpeakerAdaptation adaptation;
+    if (!adaptationPath.isEmpty()) {
+        QFile in(adaptationPath);
+        if (in.open(QIODevice::ReadOnly))
+            adaptation = SpeakerAdaptation::fromText(QString::fromLatin1(in.readAll()).trimmed());
+        if (adaptation.isEmpty() || adaptation.warp() != warp || !adaptation.fitsModel({})) {
+            err() << "hushby-listen: " << adaptationPath << " holds no adaptation for this model at warp "
+                  << QString::number(warp, 'f', 2) << "\n";
+            return 1;
+        }
+    }
 
     CommandDecoder decoder;
     QStringList unpronounceable;
     QElapsedTimer loadClock;
     loadClock.start();
-    if (!decoder.load(phrases, &unpronounceable, {}, {}, warp)) {
+    if (!decoder.load(phrases, &unpronounceable, {}, {}, warp, adaptation.transform())) {
         err() << "hushby-listen: " << decoder.errorString() << "\n";
         return 1;
     }
