@@ -1,6 +1,7 @@
 #include "voice/speaker_adaptation.h"
 
 #include "voice/command_decoder.h"
+#include "voice/mean_transform.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,79 +17,7 @@
 
 namespace {
 
-constexpr int MaxStreams = 8;
-constexpr int MaxVectorLength = 64;
 constexpr int ToolTimeoutMs = 120000;
-
-// feat.params as option -> value.
-QHash<QByteArray, QByteArray> modelParams(const QString &modelDirectory)
-{
-    QHash<QByteArray, QByteArray> params;
-    QFile f(QDir(modelDirectory).filePath(QStringLiteral("feat.params")));
-    if (!f.open(QIODevice::ReadOnly))
-        return params;
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() >= 2 && fields[0].startsWith('-'))
-            params.insert(fields[0], fields[1]);
-    }
-    return params;
-}
-
-// The length of each feature stream the model's Gaussians are split into.
-QVector<int> streamLengths(const QHash<QByteArray, QByteArray> &params)
-{
-    const QByteArray svspec = params.value("-svspec");
-    if (svspec.isEmpty()) {
-        const QByteArray feat = params.value("-feat", "1s_c_d_dd");
-        const int ceplen = params.value("-ceplen", "13").toInt();
-        return feat == "1s_c_d_dd" ? QVector<int>{3 * ceplen} : QVector<int>{};
-    }
-    QVector<int> lengths;
-    for (const QByteArray &stream : svspec.split('/')) {
-        int n = 0;
-        for (const QByteArray &range : stream.split(',')) {
-            const QList<QByteArray> ends = range.split('-');
-            bool ok1 = false, ok2 = true;
-            const int a = ends[0].toInt(&ok1);
-            const int b = ends.size() > 1 ? ends[1].toInt(&ok2) : a;
-            if (!ok1 || !ok2 || b < a || ends.size() > 2)
-                return {};
-            n += b - a + 1;
-        }
-        lengths.append(n);
-    }
-    return lengths;
-}
-
-// The numbers of a transform, checked for shape: one class, then per stream its length, the
-// matrix, the offset and the variance scale. Empty when the text is anything else.
-QVector<double> transformNumbers(const QByteArray &text, QVector<int> *lengths)
-{
-    QVector<double> numbers;
-    for (const QByteArray &field : text.simplified().split(' ')) {
-        bool ok = false;
-        const double v = field.toDouble(&ok);
-        if (!ok || !std::isfinite(v) || std::fabs(v) > 1e6)
-            return {};
-        numbers.append(v);
-    }
-    if (numbers.size() < 2 || numbers[0] != 1 || numbers[1] < 1 || numbers[1] > MaxStreams)
-        return {};
-    int at = 2;
-    lengths->clear();
-    for (int s = 0; s < int(numbers[1]); ++s) {
-        if (at >= numbers.size())
-            return {};
-        const double n = numbers[at++];
-        if (n < 1 || n > MaxVectorLength || n != std::floor(n))
-            return {};
-        const int len = int(n);
-        lengths->append(len);
-        at += len * len + 2 * len;
-    }
-    return at == numbers.size() ? numbers : QVector<double>{};
-}
 
 QString toolDirectory()
 {
@@ -156,8 +85,10 @@ bool writeMixtureWeights(const QString &sendumpPath, const QString &outPath, QSt
         return true;
     };
     qint64 n = 0;
-    if (!readInt(&n))
+    if (!readInt(&n)) {
+        *error = QStringLiteral("%1 is damaged").arg(sendumpPath);
         return false;
+    }
     if (n > 65536) {
         swap = true;
         at = 0;
@@ -231,9 +162,8 @@ SpeakerAdaptation SpeakerAdaptation::fromText(const QString &text)
     const int semicolon = text.indexOf(u';');
     bool ok = false;
     const double warp = text.left(semicolon).toDouble(&ok);
-    QVector<int> lengths;
     if (semicolon < 0 || !ok || !(warp >= 0.5 && warp <= 2.0)
-        || transformNumbers(text.mid(semicolon + 1).toLatin1(), &lengths).isEmpty())
+        || !MeanTransform::isWellFormed(text.mid(semicolon + 1).toLatin1()))
         return a;
     a.m_warp = warp;
     a.m_transform = text.mid(semicolon + 1).toLatin1().simplified() + '\n';
@@ -247,13 +177,10 @@ QString SpeakerAdaptation::toText() const
     return QString::number(m_warp, 'f', 2) + u';' + QString::fromLatin1(m_transform.simplified());
 }
 
-bool SpeakerAdaptation::transformFits(const QByteArray &transform, const QString &modelDirectory)
+bool SpeakerAdaptation::fitsModel(const QString &modelDirectory) const
 {
-    QVector<int> lengths;
-    if (transformNumbers(transform, &lengths).isEmpty())
-        return false;
-    const QString hmm = modelDirectory.isEmpty() ? CommandDecoder::defaultModelDirectory() : modelDirectory;
-    return lengths == streamLengths(modelParams(hmm));
+    return MeanTransform::fits(m_transform,
+                               modelDirectory.isEmpty() ? CommandDecoder::defaultModelDirectory() : modelDirectory);
 }
 
 QStringList SpeakerAdaptation::tools(QString *missing)
@@ -347,7 +274,7 @@ SpeakerAdaptation SpeakerAdaptation::estimate(const QVector<Utterance> &utteranc
     double lower = 0, upper = 0;
     if (!CommandDecoder::warpedEdges(hmm, warp, &lower, &upper, &otherLines, &err))
         return {};
-    const QHash<QByteArray, QByteArray> params = modelParams(hmm);
+    const QHash<QByteArray, QByteArray> params = MeanTransform::modelParams(hmm);
     QStringList fe = {QStringLiteral("-c"), ids.fileName(), QStringLiteral("-di"), work.path(),
                       QStringLiteral("-ei"), QStringLiteral("raw"), QStringLiteral("-do"), dir.filePath(QStringLiteral("mfc")),
                       QStringLiteral("-eo"), QStringLiteral("mfc"), QStringLiteral("-raw"), QStringLiteral("yes"),

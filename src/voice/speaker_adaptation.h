@@ -35,8 +35,7 @@ public:
     // As the recogniser's -mllr file holds it.
     const QByteArray &transform() const { return m_transform; }
     // Whether the transform has a matrix for each of the model's feature streams, of their sizes.
-    bool fitsModel(const QString &modelDirectory) const { return transformFits(m_transform, modelDirectory); }
-    static bool transformFits(const QByteArray &transform, const QString &modelDirectory);
+    bool fitsModel(const QString &modelDirectory) const;
 
     // Estimates the transform for the model (CommandDecoder's default when empty) at this warp.
     // pronunciations: word -> its phone strings, covering every word of the utterances.
