@@ -209,20 +209,19 @@ void RecognitionWorker::adoptBetweenUtterances()
     m_built.reset();
 }
 
-bool RecognitionWorker::adaptIfDue()
+void RecognitionWorker::adaptIfDue()
 {
     const double warp = m_decoder.warp();
     const bool stale = m_adaptation.isEmpty() || m_adaptation.warp() != warp;
     if (m_busy || m_adaptationFailed || m_heard.size() < SpeakerAdaptation::MinUtterances
         || (!stale && m_heardSinceAdaptation < SpeakerAdaptation::MinUtterances))
-        return false;
+        return;
     runInBackground([this, heard = m_heard, prons = m_decoder.pronunciations(), warp, generation = m_generation] {
         QString error;
         const SpeakerAdaptation a = SpeakerAdaptation::estimate(heard, prons, warp, {}, &m_stopping, &error);
         QMetaObject::invokeMethod(
             this, [this, generation, a, error] { adapted(generation, a, error); }, Qt::QueuedConnection);
     });
-    return true;
 }
 
 void RecognitionWorker::adapted(int generation, const SpeakerAdaptation &adaptation, const QString &error)

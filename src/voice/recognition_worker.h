@@ -65,7 +65,7 @@ private:
                  const std::shared_ptr<CommandDecoder> &decoder);
     // The transform the decoder should have at this warp: the learned one if it was learned there.
     QByteArray adaptationFor(double warp) const;
-    bool adaptIfDue();
+    void adaptIfDue();
     void adapted(int generation, const SpeakerAdaptation &adaptation, const QString &error);
     void adoptBetweenUtterances();
 
