@@ -101,9 +101,9 @@ constexpr PhraseOffset PhraseOffsets[] = {
     {"where", -1.3456},
 };
 // Taking other speech for the wake word or for 911 costs most: no sentence of the benchmark
-// reaches either threshold, at the unwarped or at each voice's learned warp, adapted or not. The wake word never
-// needs less certainty than other commands, though the closest sentence scores -2.4 as it; 911
-// keeps a margin over the closest (2.13).
+// reaches either threshold, at the unwarped or at each voice's learned warp, adapted or not. The
+// wake word never needs less certainty than other commands, though the closest sentence scores
+// -2.4 as it; 911 keeps a margin over the closest (2.13).
 constexpr double WakeWordThreshold = Threshold;
 constexpr double EmergencyThreshold = 2.6;
 // Amplitude of the noise floor added before judging, about 55 dB below full scale: fainter, and
