@@ -92,6 +92,5 @@ bool MeanTransform::isWellFormed(const QByteArray &transform)
 bool MeanTransform::fits(const QByteArray &transform, const QString &modelDirectory)
 {
     QVector<int> lengths;
-    return !transformNumbers(transform, &lengths).isEmpty()
-        && lengths == streamLengths(modelParams(modelDirectory));
+    return !transformNumbers(transform, &lengths).isEmpty() && lengths == streamLengths(modelParams(modelDirectory));
 }

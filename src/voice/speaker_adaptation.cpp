@@ -54,8 +54,8 @@ bool runTool(const QString &program, const QStringList &args, const std::atomic<
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         // The tools end their log with the reason.
         const QList<QByteArray> lines = output.trimmed().split('\n');
-        *error = QStringLiteral("%1 failed: %2").arg(QFileInfo(program).fileName(),
-                                                     QString::fromLocal8Bit(lines.isEmpty() ? "" : lines.last()));
+        *error = QStringLiteral("%1 failed: %2")
+                     .arg(QFileInfo(program).fileName(), QString::fromLocal8Bit(lines.isEmpty() ? "" : lines.last()));
         return false;
     }
     return true;
@@ -141,8 +141,8 @@ bool writeMixtureWeights(const QString &sendumpPath, const QString &outPath, QSt
         return false;
     }
     QByteArray head("s3\nversion 1.0\nendhdr\n");
-    const quint32 dims[5] = {0x11223344u, quint32(senones), quint32(features), quint32(densities),
-                             quint32(weights.size())};
+    const quint32 dims[5]
+        = {0x11223344u, quint32(senones), quint32(features), quint32(densities), quint32(weights.size())};
     head.append(reinterpret_cast<const char *>(dims), sizeof dims);
     if (out.write(head) != head.size()
         || out.write(reinterpret_cast<const char *>(weights.constData()), weights.size() * qsizetype(sizeof(float)))
@@ -270,22 +270,30 @@ SpeakerAdaptation SpeakerAdaptation::estimate(const QVector<Utterance> &utteranc
     dict.close();
 
     // The front end as the decoder runs it at this warp.
-    QList<QByteArray> otherLines;
     double lower = 0, upper = 0;
-    if (!CommandDecoder::warpedEdges(hmm, warp, &lower, &upper, &otherLines, &err))
+    if (!CommandDecoder::warpedEdges(hmm, warp, &lower, &upper, nullptr, &err))
         return {};
     const QHash<QByteArray, QByteArray> params = MeanTransform::modelParams(hmm);
-    QStringList fe = {QStringLiteral("-c"), ids.fileName(), QStringLiteral("-di"), work.path(),
-                      QStringLiteral("-ei"), QStringLiteral("raw"), QStringLiteral("-do"), dir.filePath(QStringLiteral("mfc")),
-                      QStringLiteral("-eo"), QStringLiteral("mfc"), QStringLiteral("-raw"), QStringLiteral("yes"),
-                      QStringLiteral("-input_endian"), QStringLiteral("little"), QStringLiteral("-samprate"),
-                      QStringLiteral("16000"), QStringLiteral("-remove_silence"), QStringLiteral("no"),
-                      QStringLiteral("-lowerf"), QString::number(lower, 'f', 2), QStringLiteral("-upperf"),
-                      QString::number(upper, 'f', 2)};
-    for (const char *option : {"-nfilt", "-transform", "-lifter", "-ncep", "-wlen", "-nfft", "-alpha", "-doublebw",
-                               "-round_filters", "-remove_dc", "-remove_noise"}) {
-        if (params.contains(option))
-            fe << QString::fromLatin1(option) << QString::fromLatin1(params.value(option));
+    const QDir model(hmm);
+    QStringList fe;
+    const auto option = [](QStringList *args, const char *name, const QString &value) {
+        *args << QString::fromLatin1(name) << value;
+    };
+    option(&fe, "-c", ids.fileName());
+    option(&fe, "-di", work.path());
+    option(&fe, "-ei", QStringLiteral("raw"));
+    option(&fe, "-do", dir.filePath(QStringLiteral("mfc")));
+    option(&fe, "-eo", QStringLiteral("mfc"));
+    option(&fe, "-raw", QStringLiteral("yes"));
+    option(&fe, "-input_endian", QStringLiteral("little"));
+    option(&fe, "-samprate", QStringLiteral("16000"));
+    option(&fe, "-remove_silence", QStringLiteral("no"));
+    option(&fe, "-lowerf", QString::number(lower, 'f', 2));
+    option(&fe, "-upperf", QString::number(upper, 'f', 2));
+    for (const char *name : {"-nfilt", "-transform", "-lifter", "-ncep", "-wlen", "-nfft", "-alpha", "-doublebw",
+                             "-round_filters", "-remove_dc", "-remove_noise"}) {
+        if (params.contains(name))
+            option(&fe, name, QString::fromLatin1(params.value(name)));
     }
     if (stop && *stop) {
         err = QStringLiteral("stopped");
@@ -296,45 +304,48 @@ SpeakerAdaptation SpeakerAdaptation::estimate(const QVector<Utterance> &utteranc
 
     // The trainer reads the model definition as text and the mixture weights as floats.
     const QString mdef = dir.filePath(QStringLiteral("mdef.txt"));
-    if (!runTool(tool[1], {QStringLiteral("-text"), QDir(hmm).filePath(QStringLiteral("mdef")), mdef}, stop, &err))
+    if (!runTool(tool[1], {QStringLiteral("-text"), model.filePath(QStringLiteral("mdef")), mdef}, stop, &err))
         return {};
-    QString mixw = QDir(hmm).filePath(QStringLiteral("mixture_weights"));
+    QString mixw = model.filePath(QStringLiteral("mixture_weights"));
     if (!QFileInfo::exists(mixw)) {
         mixw = dir.filePath(QStringLiteral("mixture_weights"));
-        if (!writeMixtureWeights(QDir(hmm).filePath(QStringLiteral("sendump")), mixw, &err))
+        if (!writeMixtureWeights(model.filePath(QStringLiteral("sendump")), mixw, &err))
             return {};
     }
-    const QByteArray model = params.value("-model");
-    const QString tying = model == "ptm" ? QStringLiteral(".ptm.") : model == "semi" ? QStringLiteral(".semi.")
-                                                                                     : QStringLiteral(".cont.");
-    QStringList bw = {QStringLiteral("-moddeffn"), mdef,
-                      QStringLiteral("-meanfn"), QDir(hmm).filePath(QStringLiteral("means")),
-                      QStringLiteral("-varfn"), QDir(hmm).filePath(QStringLiteral("variances")),
-                      QStringLiteral("-mixwfn"), mixw,
-                      QStringLiteral("-tmatfn"), QDir(hmm).filePath(QStringLiteral("transition_matrices")),
-                      QStringLiteral("-ts2cbfn"), tying,
-                      QStringLiteral("-feat"), QString::fromLatin1(params.value("-feat", "1s_c_d_dd")),
-                      QStringLiteral("-cmn"), QString::fromLatin1(params.value("-cmn", "batch")),
-                      QStringLiteral("-agc"), QString::fromLatin1(params.value("-agc", "none")),
-                      QStringLiteral("-varnorm"), QString::fromLatin1(params.value("-varnorm", "no")),
-                      QStringLiteral("-dictfn"), dict.fileName(),
-                      QStringLiteral("-fdictfn"), QDir(hmm).filePath(QStringLiteral("noisedict")),
-                      QStringLiteral("-ctlfn"), ids.fileName(),
-                      QStringLiteral("-lsnfn"), trans.fileName(),
-                      QStringLiteral("-cepdir"), dir.filePath(QStringLiteral("mfc")),
-                      QStringLiteral("-cepext"), QStringLiteral("mfc"),
-                      QStringLiteral("-accumdir"), dir.filePath(QStringLiteral("acc")),
-                      QStringLiteral("-timing"), QStringLiteral("no")};
+    const QByteArray tied = params.value("-model");
+    const QString tying = tied == "ptm" ? QStringLiteral(".ptm.")
+        : tied == "semi"                ? QStringLiteral(".semi.")
+                                        : QStringLiteral(".cont.");
+    QStringList bw;
+    option(&bw, "-moddeffn", mdef);
+    option(&bw, "-meanfn", model.filePath(QStringLiteral("means")));
+    option(&bw, "-varfn", model.filePath(QStringLiteral("variances")));
+    option(&bw, "-mixwfn", mixw);
+    option(&bw, "-tmatfn", model.filePath(QStringLiteral("transition_matrices")));
+    option(&bw, "-ts2cbfn", tying);
+    option(&bw, "-feat", QString::fromLatin1(params.value("-feat", "1s_c_d_dd")));
+    option(&bw, "-cmn", QString::fromLatin1(params.value("-cmn", "batch")));
+    option(&bw, "-agc", QString::fromLatin1(params.value("-agc", "none")));
+    option(&bw, "-varnorm", QString::fromLatin1(params.value("-varnorm", "no")));
+    option(&bw, "-dictfn", dict.fileName());
+    option(&bw, "-fdictfn", model.filePath(QStringLiteral("noisedict")));
+    option(&bw, "-ctlfn", ids.fileName());
+    option(&bw, "-lsnfn", trans.fileName());
+    option(&bw, "-cepdir", dir.filePath(QStringLiteral("mfc")));
+    option(&bw, "-cepext", QStringLiteral("mfc"));
+    option(&bw, "-accumdir", dir.filePath(QStringLiteral("acc")));
+    option(&bw, "-timing", QStringLiteral("no"));
     if (params.contains("-svspec"))
-        bw << QStringLiteral("-svspec") << QString::fromLatin1(params.value("-svspec"));
+        option(&bw, "-svspec", QString::fromLatin1(params.value("-svspec")));
     if (!runTool(tool[2], bw, stop, &err))
         return {};
     const QString out = dir.filePath(QStringLiteral("mllr"));
-    if (!runTool(tool[3],
-                 {QStringLiteral("-meanfn"), QDir(hmm).filePath(QStringLiteral("means")), QStringLiteral("-varfn"),
-                  QDir(hmm).filePath(QStringLiteral("variances")), QStringLiteral("-outmllrfn"), out,
-                  QStringLiteral("-accumdir"), dir.filePath(QStringLiteral("acc"))},
-                 stop, &err))
+    QStringList solve;
+    option(&solve, "-meanfn", model.filePath(QStringLiteral("means")));
+    option(&solve, "-varfn", model.filePath(QStringLiteral("variances")));
+    option(&solve, "-outmllrfn", out);
+    option(&solve, "-accumdir", dir.filePath(QStringLiteral("acc")));
+    if (!runTool(tool[3], solve, stop, &err))
         return {};
     QFile result(out);
     if (!result.open(QIODevice::ReadOnly)) {

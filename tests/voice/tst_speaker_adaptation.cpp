@@ -48,8 +48,9 @@ class TestSpeakerAdaptation : public QObject
         const QString wave = m_dir.filePath(QStringLiteral("w%1.wav").arg(m_files));
         const QString raw = m_dir.filePath(QStringLiteral("s%1.raw").arg(m_files++));
         if (QProcess::execute("espeak-ng", voice + QStringList{"-w", wave, text}) != 0
-            || QProcess::execute("sox", {wave, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t",
-                                         "raw", raw, "pad", "0.4", "0.4"})
+            || QProcess::execute("sox",
+                                 {wave, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t", "raw", raw,
+                                  "pad", "0.4", "0.4"})
                 != 0)
             return {};
         QFile f(raw);
@@ -67,13 +68,25 @@ class TestSpeakerAdaptation : public QObject
 
     // A child's voice the unadapted model finds hard, and commands she says.
     const QStringList m_child = {"-v", "en-us+f4", "-p", "99"};
-    const QStringList m_learnFrom = {"cancel",         "abort",       "stop",          "prepare diner",
-                                     "alarm off",      "alarm on",    "call parents",  "call work",
-                                     "call backup",    "call police", "call hospital", "call ambulance"};
-    const QStringList m_checkWith = {"call the police", "call doctor",    "call pharmacy", "call school",
-                                     "sing a song",     "call fire",      "where",         "call a doctor",
-                                     "hospital",        "call the school", "pharmacy",     "call an ambulance",
-                                     "call the hospital", "police",        "call the pharmacy", "doctor"};
+    const QStringList m_learnFrom
+        = {"cancel",       "abort",     "stop",        "prepare diner", "alarm off",     "alarm on",
+           "call parents", "call work", "call backup", "call police",   "call hospital", "call ambulance"};
+    const QStringList m_checkWith = {"call the police",
+                                     "call doctor",
+                                     "call pharmacy",
+                                     "call school",
+                                     "sing a song",
+                                     "call fire",
+                                     "where",
+                                     "call a doctor",
+                                     "hospital",
+                                     "call the school",
+                                     "pharmacy",
+                                     "call an ambulance",
+                                     "call the hospital",
+                                     "police",
+                                     "call the pharmacy",
+                                     "doctor"};
 
 private slots:
     void initTestCase()
@@ -232,8 +245,7 @@ private slots:
         const QStringList voice = {"-v", "en-us"};
         int accepted = 0;
         QSignalSpy heard(&worker, &RecognitionWorker::phraseFinished);
-        for (int i = 0; accepted < SpeakerAdaptation::MinUtterances && i < 2 * SpeakerAdaptation::MinUtterances;
-             ++i) {
+        for (int i = 0; accepted < SpeakerAdaptation::MinUtterances && i < 2 * SpeakerAdaptation::MinUtterances; ++i) {
             const QVector<int16_t> audio = speak(m_learnFrom[i % m_learnFrom.size()], voice);
             worker.feedAudio(quiet + bytes(audio) + quiet);
             QTRY_VERIFY_WITH_TIMEOUT(!worker.isRefining(), 30000);
