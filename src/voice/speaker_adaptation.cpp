@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -120,14 +121,20 @@ bool writeMixtureWeights(const QString &sendumpPath, const QString &outPath, QSt
         *error = QStringLiteral("%1 is damaged").arg(sendumpPath);
         return false;
     }
+    if (shift < 0 || shift > 30) {
+        *error = QStringLiteral("%1 is damaged").arg(sendumpPath);
+        return false;
+    }
+    // A byte has 256 values: each weight is looked up, not computed.
+    std::array<float, 256> weightOf;
+    for (int b = 0; b < 256; ++b)
+        weightOf[b] = float(std::pow(1.0001, -std::ldexp(double(b), shift)));
     QVector<float> weights(qsizetype(senones * features * densities));
     const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData() + at);
     for (qint64 f = 0; f < features; ++f)
         for (qint64 d = 0; d < densities; ++d)
-            for (qint64 s = 0; s < senones; ++s) {
-                const double logWeight = -double(int(bytes[(f * densities + d) * senones + s]) << shift);
-                weights[(s * features + f) * densities + d] = float(std::pow(1.0001, logWeight));
-            }
+            for (qint64 s = 0; s < senones; ++s)
+                weights[(s * features + f) * densities + d] = weightOf[bytes[(f * densities + d) * senones + s]];
     for (qint64 i = 0; i < senones * features; ++i) {
         double sum = 0;
         for (qint64 d = 0; d < densities; ++d)
