@@ -3,6 +3,7 @@
 #include "voice/command_decoder.h"
 #include "voice/recognition_worker.h"
 #include "voice/sphinx_recognizer.h"
+#include "voice/synthesised_speech.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +27,6 @@ class TestCommandDecoder : public QObject
     QTemporaryDir m_dir;
     QString m_words;
     QStringList m_phrases;
-    int m_files = 0;
 
     // A decoder adapts to the room's noise from one utterance to the next; a fresh one per case
     // keeps each case independent of the order they run in.
@@ -36,24 +36,9 @@ class TestCommandDecoder : public QObject
         return d->load(m_phrases) ? std::move(d) : nullptr;
     }
 
-    // Speech from the flite or espeak-ng command-line synthesiser as 16 kHz mono samples, with
-    // 0.4 s of silence either side as a microphone would hear it.
     QByteArray speak(const QString &voice, const QString &text, const QStringList &options = {})
     {
-        const QString raw = m_dir.filePath(QStringLiteral("raw%1.wav").arg(m_files));
-        const QString pcm = m_dir.filePath(QStringLiteral("speech%1.raw").arg(m_files++));
-        const bool espeak = voice.startsWith(QLatin1String("en"));
-        const QStringList synth = espeak ? options + QStringList{"-v", voice, "-w", raw, text}
-                                         : QStringList{"-voice", voice, "-t", text, "-o", raw};
-        if (QProcess::execute(espeak ? "espeak-ng" : "flite", synth) != 0)
-            return {};
-        if (QProcess::execute("sox",
-                              {raw, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t", "raw", pcm,
-                               "pad", "0.4", "0.4"})
-            != 0)
-            return {};
-        QFile file(pcm);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return synthesisedSpeech(m_dir.path(), voice, text, options);
     }
 
     // Steady pink noise (a fan, a fridge, traffic) mixed under the speech at snrDb below its

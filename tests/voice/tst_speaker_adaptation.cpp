@@ -2,10 +2,10 @@
 #include "voice/command_decoder.h"
 #include "voice/recognition_worker.h"
 #include "voice/speaker_adaptation.h"
+#include "voice/synthesised_speech.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -40,23 +40,12 @@ class TestSpeakerAdaptation : public QObject
 
     QTemporaryDir m_dir;
     QStringList m_phrases;
-    int m_files = 0;
 
-    // espeak-ng speech as 16 kHz mono samples, with 0.4 s of silence either side.
-    QVector<int16_t> speak(const QString &text, const QStringList &voice)
+    // A child's speech as samples.
+    QVector<int16_t> speak(const QString &text, const QString &voice = QStringLiteral("en-us+f4"),
+                           const QStringList &options = {"-p", "99"})
     {
-        const QString wave = m_dir.filePath(QStringLiteral("w%1.wav").arg(m_files));
-        const QString raw = m_dir.filePath(QStringLiteral("s%1.raw").arg(m_files++));
-        if (QProcess::execute("espeak-ng", voice + QStringList{"-w", wave, text}) != 0
-            || QProcess::execute("sox",
-                                 {wave, "-r", "16000", "-c", "1", "-b", "16", "-e", "signed-integer", "-t", "raw", raw,
-                                  "pad", "0.4", "0.4"})
-                != 0)
-            return {};
-        QFile f(raw);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        const QByteArray pcm = f.readAll();
+        const QByteArray pcm = synthesisedSpeech(m_dir.path(), voice, text, options);
         return QVector<int16_t>(reinterpret_cast<const int16_t *>(pcm.constData()),
                                 reinterpret_cast<const int16_t *>(pcm.constData()) + pcm.size() / 2);
     }
@@ -66,8 +55,7 @@ class TestSpeakerAdaptation : public QObject
         return QByteArray(reinterpret_cast<const char *>(samples.constData()), samples.size() * 2);
     }
 
-    // A child's voice the unadapted model finds hard, and commands she says.
-    const QStringList m_child = {"-v", "en-us+f4", "-p", "99"};
+    // Commands of a child's voice (speak's) the unadapted model finds hard.
     const QStringList m_learnFrom
         = {"cancel",       "abort",     "stop",        "prepare diner", "alarm off",     "alarm on",
            "call parents", "call work", "call backup", "call police",   "call hospital", "call ambulance"};
@@ -149,7 +137,7 @@ private slots:
         QVERIFY2(plain.load(m_phrases), qPrintable(plain.errorString()));
         QVector<SpeakerAdaptation::Utterance> heard;
         for (const QString &command : m_learnFrom) {
-            const QVector<int16_t> audio = speak(command, m_child);
+            const QVector<int16_t> audio = speak(command);
             QVERIFY(!audio.isEmpty());
             heard.append({audio, command});
         }
@@ -164,7 +152,7 @@ private slots:
         QVERIFY2(adapted.load(m_phrases, nullptr, {}, {}, 1.0, a.transform()), qPrintable(adapted.errorString()));
         int plainRight = 0, adaptedRight = 0;
         for (const QString &command : m_checkWith) {
-            const QVector<int16_t> audio = speak(command, m_child);
+            const QVector<int16_t> audio = speak(command);
             plainRight += plain.decode(bytes(audio)) == command;
             adaptedRight += adapted.decode(bytes(audio)) == command;
         }
@@ -201,7 +189,7 @@ private slots:
         QVERIFY(plain.load(m_phrases));
         QVector<SpeakerAdaptation::Utterance> heard;
         for (int i = 0; i < 3 && broken != "utterances"; ++i)
-            heard.append({speak("call police", m_child), broken == "words" ? "call the plumber" : "call police"});
+            heard.append({speak("call police"), broken == "words" ? "call the plumber" : "call police"});
 
         const QByteArray savedTools = qgetenv("HUSHBY_SPHINXTRAIN_DIR");
         if (broken == "tools")
@@ -242,11 +230,10 @@ private slots:
         QSignalSpy learned(&worker, &RecognitionWorker::speakerAdaptationLearned);
         QSignalSpy warps(&worker, &RecognitionWorker::speakerWarpLearned);
         const QByteArray quiet(32000, '\0');
-        const QStringList voice = {"-v", "en-us"};
         int accepted = 0;
         QSignalSpy heard(&worker, &RecognitionWorker::phraseFinished);
         for (int i = 0; accepted < SpeakerAdaptation::MinUtterances && i < 2 * SpeakerAdaptation::MinUtterances; ++i) {
-            const QVector<int16_t> audio = speak(m_learnFrom[i % m_learnFrom.size()], voice);
+            const QVector<int16_t> audio = speak(m_learnFrom[i % m_learnFrom.size()], "en-us", {});
             worker.feedAudio(quiet + bytes(audio) + quiet);
             QTRY_VERIFY_WITH_TIMEOUT(!worker.isRefining(), 30000);
             accepted = 0;
