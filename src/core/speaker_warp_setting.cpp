@@ -13,10 +13,11 @@ void keep(Settings &settings, Recognizer &recognizer, SettingKey key, void (Reco
     // Storing a learned state announces it; handing it back would undo what the recogniser
     // learned from a command heard meanwhile.
     auto storing = std::make_shared<bool>(false);
-    QObject::connect(&settings, &Settings::changed, &recognizer, [&settings, &recognizer, storing, key, give](SettingKey k) {
-        if (k == key && !*storing)
-            (recognizer.*give)(settings.text(key));
-    });
+    QObject::connect(&settings, &Settings::changed, &recognizer,
+                     [&settings, &recognizer, storing, key, give](SettingKey k) {
+                         if (k == key && !*storing)
+                             (recognizer.*give)(settings.text(key));
+                     });
     QObject::connect(&recognizer, learned, &settings, [&settings, storing, key](const QString &state) {
         *storing = true;
         settings.setText(key, state);

@@ -22,9 +22,13 @@ SphinxRecognizer::SphinxRecognizer(QObject *parent) : Recognizer(parent)
             Qt::QueuedConnection);
     connect(m_worker, &RecognitionWorker::speakerAdaptationLearned, this, &Recognizer::speakerAdaptationLearned,
             Qt::QueuedConnection);
-    connect(m_worker, &RecognitionWorker::adaptationFailed, this, [this](const QString &why) {
-        reportOnce(QStringLiteral("cannot adapt to the family's voices (%1); recognition goes on unadapted").arg(why));
-    }, Qt::QueuedConnection);
+    connect(
+        m_worker, &RecognitionWorker::adaptationFailed, this,
+        [this](const QString &why) {
+            reportOnce(
+                QStringLiteral("cannot adapt to the family's voices (%1); recognition goes on unadapted").arg(why));
+        },
+        Qt::QueuedConnection);
     m_thread.start();
 }
 

@@ -309,8 +309,8 @@ int main(int argc, char **argv)
         } else if (a == QLatin1String("--adaptation") && i + 1 < args.size()) {
             adaptationPath = args[++i];
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h") || a.startsWith(QLatin1String("--"))) {
-            err() << "usage: hushby-listen [--words FILE] [--warp W] [--adaptation A] [--scores | --stream | --segment]\n"
-                     "                     FILE.wav...\n"
+            err() << "usage: hushby-listen [--words FILE] [--warp W] [--adaptation A]\n"
+                     "                     [--scores | --stream | --segment] FILE.wav...\n"
                      "       hushby-listen [--words FILE] --learn [--adaptation A] FILE.wav...\n"
                      "       hushby-listen [--words FILE] --mic\n"
                      "Prints each file name, a tab and the phrase heard (empty when none).\n"
