@@ -19,16 +19,18 @@ VoiceCommandInterpreter::Services voiceServices(AppState &state, PhoneDialing &d
 } // namespace
 
 AppLogic::AppLogic(AppState &state, QObject *parent)
-    : QObject(parent),
-      dialing(*state.sound, state.services.dialer, state.services.prompter, state.TodayInfo, state.SettingsFlags),
+    : QObject(parent), dialing(*state.sound, state.services.dialer, state.services.prompter, state.TodayInfo,
+                               state.SettingsFlags, state.services.clock),
       interpreter(List1, state.SettingsFlags, state.TodayInfo, voiceServices(state, dialing),
                   state.resourcePath("alarm.wav")),
       bedTime(state.settings, state.TodayInfo, *state.sound, state.services.clock, state.resourcePath("alarm.wav")),
       timing(state), topWindow(state), m_state(state)
 {
-    if (Recognizer *rec = state.services.recognizer)
+    if (Recognizer *rec = state.services.recognizer) {
+        connect(rec, &Recognizer::utteranceStarted, this, [this] { interpreter.OnUtteranceStarted(); });
         connect(rec, &Recognizer::phraseFinished, this,
                 [this](const QString &phrase) { interpreter.OnPhraseFinished(phrase); });
+    }
     connect(&state.settings, &Settings::changed, this, &AppLogic::settingChanged);
 }
 

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 
 AppState::AppState(const Services &s, const QString &dir, const QString &settingsPath, const QString &pwDir)
-    : services(s), store(settingsPath), sound(std::make_unique<SoundServices>(s.speech, s.sound, s.events)),
+    : services(s), store(settingsPath), sound(std::make_unique<SoundServices>(s.speech, s.sound, s.events, s.clock)),
       infoLine(std::make_unique<InfoLine>()), dataDir(QDir::cleanPath(dir)), passwordDir(pwDir)
 {
     setPathsFromDataDir();

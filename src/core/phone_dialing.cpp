@@ -3,12 +3,13 @@
 #include "core/sound_services.h"
 #include "records/info_record.h"
 #include "records/settings_store.h"
+#include "services/clock.h"
 #include "services/dialer.h"
 #include "services/prompter.h"
 
 PhoneDialing::PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter, const InfoRecord &todayInfo,
-                           const SettingsFlags &flags)
-    : m_sound(sound), m_dialer(dialer), m_prompter(prompter), m_todayInfo(todayInfo), m_flags(flags)
+                           const SettingsFlags &flags, Clock *clock)
+    : m_sound(sound), m_dialer(dialer), m_prompter(prompter), m_todayInfo(todayInfo), m_flags(flags), m_clock(clock)
 {
 }
 
@@ -48,9 +49,23 @@ void PhoneDialing::DialNumber(const QString &number)
         result = -2;
     else
         result = m_dialer->requestMakeCall(trimmed, QStringLiteral("Hushby"), QStringLiteral("Dialing"), QString());
+    if (result == 0) {
+        m_dialed = true;
+        m_lastDialAt = m_clock ? m_clock->now() : QDateTime();
+    }
     if (result != 0 && m_prompter)
         m_prompter->message("Error dialing number : " + failureReason(result), QString(), Prompter::Icon::None);
     m_sound.SpeakText(QStringLiteral("Please pick up the phone now!"));
+}
+
+bool PhoneDialing::callMayBeInProgress() const
+{
+    if (!m_dialed)
+        return false;
+    if (!m_clock)
+        return true;
+    const qint64 since = m_lastDialAt.msecsTo(m_clock->now());
+    return since >= 0 && since <= qint64(CallMinutes) * 60 * 1000;
 }
 
 void PhoneDialing::PhonePictureClick(int k)

@@ -1,6 +1,8 @@
 #pragma once
+#include <QDateTime>
 #include <QString>
 
+class Clock;
 class Dialer;
 class InfoRecord;
 class Prompter;
@@ -13,7 +15,7 @@ class PhoneDialing
 {
 public:
     PhoneDialing(SoundServices &sound, Dialer *dialer, Prompter *prompter, const InfoRecord &todayInfo,
-                 const SettingsFlags &flags);
+                 const SettingsFlags &flags, Clock *clock = nullptr);
 
     // Hands the trimmed number to the dialer, explains a refusal in a message box, then asks the
     // user to pick up the phone. A blank number never reaches the dialer.
@@ -28,10 +30,18 @@ public:
     // The reason shown after "Error dialing number : " for a non-zero result.
     static QString failureReason(int result);
 
+    // Whether a call the program handed to the dialer may still be going on: one was accepted within
+    // the last CallMinutes, or at any time when there is no clock to tell.
+    bool callMayBeInProgress() const;
+    static constexpr int CallMinutes = 15;
+
 private:
     SoundServices &m_sound;
     Dialer *m_dialer;
     Prompter *m_prompter;
     const InfoRecord &m_todayInfo;
     const SettingsFlags &m_flags;
+    Clock *m_clock;
+    bool m_dialed = false;
+    QDateTime m_lastDialAt;
 };

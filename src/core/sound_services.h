@@ -1,6 +1,8 @@
 #pragma once
+#include <QDateTime>
 #include <QString>
 
+class Clock;
 class SpeechOutput;
 class SoundPlayer;
 class EventPump;
@@ -10,10 +12,18 @@ class EventPump;
 class SoundServices
 {
 public:
-    SoundServices(SpeechOutput *speech, SoundPlayer *sound, EventPump *events);
+    // One SoundServices per speech service: it follows the texts that service finishes.
+    SoundServices(SpeechOutput *speech, SoundPlayer *sound, EventPump *events, Clock *clock = nullptr);
+    ~SoundServices();
+    SoundServices(const SoundServices &) = delete;
+    SoundServices &operator=(const SoundServices &) = delete;
 
-    // Hands the text over and returns at once; texts are spoken in the order given.
-    void SpeakText(const QString &text);
+    // Hands the text over and returns at once; texts are spoken in the order given. Returns the
+    // text's number for spokenAt().
+    int SpeakText(const QString &text);
+    // When text `number` had played to its end; invalid while it may still be heard, and where that
+    // is not known (no clock, a speech service that does not say, or later texts have ended since).
+    QDateTime spokenAt(int number) const;
 
     // Plays a wave file and handles pending events. While the alarm sounds the file is looped,
     // without holding the caller, until the alarm is ended.
@@ -23,12 +33,24 @@ public:
     bool alarmSounding() const { return m_alarmSounding; }
     void setAlarmSounding(bool on);
 
+    // The microphone hears the program too. Whether its speech or a sound played once may be heard
+    // now; the alarm's loop is left out, so that a phrase can still end it.
+    bool ownSoundAudible() const;
+    // Goes up each time the program starts to speak or play a sound once.
+    int ownSoundsStarted() const { return m_ownSoundsStarted; }
+
 private:
     void handlePendingEvents();
+    void textSpoken();
 
     SpeechOutput *m_speech;
     SoundPlayer *m_sound;
     EventPump *m_events;
+    Clock *m_clock;
     bool m_alarmSounding = false;
     bool m_looping = false;
+    int m_ownSoundsStarted = 0;
+    int m_textsHandedOver = 0;
+    int m_textsSpoken = 0;
+    QDateTime m_lastSpokenAt;
 };

@@ -63,9 +63,38 @@ void VoiceCommandInterpreter::handlePendingEvents()
         m_services.events->handlePendingEvents();
 }
 
+void VoiceCommandInterpreter::OnUtteranceStarted()
+{
+    m_inUtterance = true;
+    m_ownSoundAtStart = m_services.sound->ownSoundAudible();
+    m_ownSoundsAtStart = m_services.sound->ownSoundsStarted();
+}
+
+bool VoiceCommandInterpreter::heardOwnSound()
+{
+    const SoundServices &sound = *m_services.sound;
+    const bool during = m_inUtterance && (m_ownSoundAtStart || sound.ownSoundsStarted() != m_ownSoundsAtStart);
+    m_inUtterance = false;
+    return during || sound.ownSoundAudible();
+}
+
+bool VoiceCommandInterpreter::stillArmed() const
+{
+    if (!m_services.clock)
+        return true;
+    QDateTime from = m_services.sound->spokenAt(m_readyNumber);
+    if (!from.isValid())
+        from = m_wokenAt.addMSecs(ReadyAllowanceMs);
+    return from.msecsTo(m_services.clock->now()) <= ArmedSeconds * 1000;
+}
+
 void VoiceCommandInterpreter::OnPhraseFinished(const QString &phrase)
 {
     SoundServices &sound = *m_services.sound;
+    // What the microphone picked up of the program's own voice is no command, not even the wake
+    // word; the alarm's loop is not counted, or no phrase could end it.
+    if (heardOwnSound())
+        return;
     // Any phrase ends a sounding alarm, even one that is otherwise ignored; an utterance that
     // was no phrase does not, as the alarm itself would be heard by the microphone and end at once.
     if (!phrase.isEmpty())
@@ -76,19 +105,24 @@ void VoiceCommandInterpreter::OnPhraseFinished(const QString &phrase)
             return; // nothing was heard: keep waiting for the command
         if (m_list.contains(phrase)) {
             if (phrase == QLatin1String("hushby")) {
-                sound.SpeakText(QStringLiteral("Ready"));
+                m_wokenAt = m_services.clock ? m_services.clock->now() : QDateTime();
+                m_readyNumber = sound.SpeakText(QStringLiteral("Ready"));
                 Listening = true;
                 return;
             }
             if (phrase == QLatin1String("cancel") || phrase == QLatin1String("abort")
                 || phrase == QLatin1String("stop")) {
-                sound.SpeakText(QStringLiteral("Stopping call, hanging up now!"));
-                if (m_services.keys)
-                    m_services.keys->sendKey(Qt::Key_Tab);
-                handlePendingEvents();
-                if (m_services.keys)
-                    m_services.keys->sendKey(Qt::Key_Return);
-            } else if (Listening) {
+                // Tab then Enter reach whichever window has the focus: only the dialer's, with a
+                // call of ours on it, may have them.
+                if (m_services.dialing->callMayBeInProgress()) {
+                    sound.SpeakText(QStringLiteral("Stopping call, hanging up now!"));
+                    if (m_services.keys)
+                        m_services.keys->sendKey(Qt::Key_Tab);
+                    handlePendingEvents();
+                    if (m_services.keys)
+                        m_services.keys->sendKey(Qt::Key_Return);
+                }
+            } else if (Listening && stillArmed()) {
                 Listening = false;
                 runCommand(phrase);
             }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -12,8 +13,8 @@ class SoundServices;
 struct SettingsFlags;
 
 // The main window's answer to each recognised phrase: the wake word "hushby" arms it, the next
-// phrase is taken as a command. Re-entrant: a phrase may arrive while an earlier one is still
-// handling pending events (or sounding the alarm) and runs to its end inside it.
+// phrase is taken as a command if it comes soon enough. Re-entrant: a phrase may arrive while an
+// earlier one is still handling pending events (or sounding the alarm) and runs to its end inside it.
 class VoiceCommandInterpreter
 {
 public:
@@ -30,6 +31,8 @@ public:
     VoiceCommandInterpreter(const QStringList &List1, SettingsFlags &flags, const InfoRecord &todayInfo,
                             const Services &services, const QString &alarmWavePath);
 
+    // The recogniser has begun to hear an utterance; its phrase follows.
+    void OnUtteranceStarted();
     void OnPhraseFinished(const QString &phrase);
 
     // The "Emergency" tab's check boxes, read when a command needs them: Check1 permits "911",
@@ -42,7 +45,14 @@ public:
     // The rhymes of "sing a song", 1 or 2.
     static QString rhyme(int n);
 
+    // How long the wake word keeps the interpreter armed, counted from the end of "Ready".
+    static constexpr int ArmedSeconds = 8;
+    // Where the speech service cannot say when "Ready" ended: how long it is taken to last.
+    static constexpr int ReadyAllowanceMs = 2000;
+
 private:
+    bool heardOwnSound();
+    bool stillArmed() const;
     bool runCommand(const QString &phrase);
     void numberCommand(int k);
     void sing();
@@ -54,4 +64,11 @@ private:
     const InfoRecord &m_todayInfo;
     Services m_services;
     QString m_alarmWavePath;
+
+    int m_readyNumber = 0; // of the last "Ready", as SoundServices numbers texts
+    QDateTime m_wokenAt;
+    // The utterance being heard, as it began.
+    bool m_inUtterance = false;
+    bool m_ownSoundAtStart = false;
+    int m_ownSoundsAtStart = 0;
 };

@@ -4,6 +4,7 @@
 
 // Continuous speech recognition against a grammar file. phraseFinished is delivered on the
 // GUI thread with exactly one phrase of the grammar, or an empty text when nothing matched.
+// Where the recogniser can tell, utteranceStarted comes first, as soon as the utterance begins.
 class Recognizer : public QObject
 {
     Q_OBJECT
@@ -19,6 +20,7 @@ public:
     // The same for the acoustic model's adaptation to the family's voices.
     virtual void setSpeakerAdaptation(const QString & /*state*/) { }
 signals:
+    void utteranceStarted();
     void phraseFinished(const QString &phrase);
     // What the recogniser has learned from the last accepted command, to be kept for next time.
     void speakerWarpLearned(const QString &state);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -112,6 +113,10 @@ FliteSpeech::FliteSpeech(const QString &voice, QObject *parent)
     m_watchdog = new QTimer(this);
     m_watchdog->setSingleShot(true);
     connect(m_watchdog, &QTimer::timeout, this, &FliteSpeech::finishCurrent);
+    connect(this, &FliteSpeech::finishedText, this, [this] {
+        if (m_textSpoken)
+            m_textSpoken();
+    });
 }
 
 FliteSpeech::~FliteSpeech()
@@ -140,6 +145,17 @@ bool FliteSpeech::setVoice(const QString &voice)
 bool FliteSpeech::isIdle() const
 {
     return m_order.isEmpty() && !m_playing;
+}
+
+bool FliteSpeech::isSpeaking() const
+{
+    return !isIdle() || !m_heardUntil.hasExpired();
+}
+
+bool FliteSpeech::onTextSpoken(std::function<void()> spoken)
+{
+    m_textSpoken = std::move(spoken);
+    return true;
 }
 
 QByteArray FliteSpeech::synthesize(const QString &text, const QString &voice, QAudioFormat *format)
@@ -249,9 +265,11 @@ bool FliteSpeech::startSink(const QByteArray &pcm, const QAudioFormat &format)
         m_buffer = nullptr;
         return false;
     }
+    m_playMs = playFormat.durationForBytes(data.size()) / 1000;
+    m_playingSince.start();
     // A stalled server must not hold the queue for ever. The slack covers a server that takes
     // a second or two to start a stream.
-    m_watchdog->start(int(playFormat.durationForBytes(data.size()) / 1000) + 5000);
+    m_watchdog->start(int(m_playMs) + 5000);
     return true;
 }
 
@@ -260,6 +278,9 @@ void FliteSpeech::finishCurrent()
     if (!m_playing)
         return;
     m_watchdog->stop();
+    // The sink is idle once the server holds all of the text, which it then plays out; played at
+    // its own speed, the text cannot have ended sooner.
+    m_heardUntil = QDeadlineTimer(std::max<qint64>(0, m_playMs - m_playingSince.elapsed()));
     if (m_sink) {
         m_sink->disconnect(this);
         m_sink->stop();

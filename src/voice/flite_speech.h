@@ -3,6 +3,8 @@
 
 #include <QAudioFormat>
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QQueue>
@@ -25,6 +27,8 @@ public:
     ~FliteSpeech() override;
 
     void speak(const QString &text) override;
+    bool isSpeaking() const override;
+    bool onTextSpoken(std::function<void()> spoken) override;
 
     // Chooses the voice for texts handed over from now on; false (voice kept) for an unknown name.
     bool setVoice(const QString &voice);
@@ -67,4 +71,8 @@ private:
     QAudioSink *m_sink = nullptr;
     QBuffer *m_buffer = nullptr;
     QTimer *m_watchdog = nullptr;
+    std::function<void()> m_textSpoken;
+    QElapsedTimer m_playingSince;
+    qint64 m_playMs = 0;
+    QDeadlineTimer m_heardUntil;
 };

@@ -143,6 +143,12 @@ bool QtSoundPlayer::isPlaying(const QString &path) const
     return std::any_of(m_voices.begin(), m_voices.end(), [&](const Voice &v) { return v.path == path; });
 }
 
+bool QtSoundPlayer::isPlayingOnce() const
+{
+    QMutexLocker lock(&m_lock);
+    return std::any_of(m_voices.begin(), m_voices.end(), [](const Voice &v) { return !v.loop; });
+}
+
 qint64 QtSoundPlayer::readData(char *data, qint64 maxSize)
 {
     const int count = int(maxSize / 2);

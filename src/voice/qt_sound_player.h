@@ -26,6 +26,7 @@ public:
     void play(const QString &path) override;
     void startLoop(const QString &path) override;
     void stopLoop() override;
+    bool isPlayingOnce() const override;
 
     // Reads these files and opens the output now, so that the first press is heard at once.
     void preload(const QStringList &paths);

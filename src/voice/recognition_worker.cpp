@@ -118,9 +118,17 @@ void RecognitionWorker::readAudio()
 
 void RecognitionWorker::feedAudio(const QByteArray &pcm)
 {
+    bool open = m_decoder.inUtterance();
     const QStringList phrases = m_decoder.feed(pcm);
-    for (const QString &phrase : phrases)
+    // An utterance may begin and end within one chunk: its start is still announced, and first.
+    for (const QString &phrase : phrases) {
+        if (!open)
+            emit utteranceStarted();
         emit phraseFinished(phrase);
+        open = false;
+    }
+    if (!open && m_decoder.inUtterance())
+        emit utteranceStarted();
     if (!phrases.isEmpty() && !phrases.last().isEmpty()) {
         if (m_heard.size() == SpeakerAdaptation::Kept)
             m_heard.removeFirst();

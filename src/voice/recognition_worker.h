@@ -50,6 +50,7 @@ public slots:
     void feedAudio(const QByteArray &pcm);
 
 signals:
+    void utteranceStarted();
     void phraseFinished(const QString &phrase);
     void speakerWarpLearned(const QString &state);
     void speakerAdaptationLearned(const QString &state);

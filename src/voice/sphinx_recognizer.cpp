@@ -17,6 +17,7 @@ SphinxRecognizer::SphinxRecognizer(QObject *parent) : Recognizer(parent)
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     // Queued across threads: the phrase is handled on this object's thread, also while a
     // handler there is handling pending events.
+    connect(m_worker, &RecognitionWorker::utteranceStarted, this, &Recognizer::utteranceStarted, Qt::QueuedConnection);
     connect(m_worker, &RecognitionWorker::phraseFinished, this, &Recognizer::phraseFinished, Qt::QueuedConnection);
     connect(m_worker, &RecognitionWorker::speakerWarpLearned, this, &Recognizer::speakerWarpLearned,
             Qt::QueuedConnection);

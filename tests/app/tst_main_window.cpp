@@ -249,6 +249,19 @@ void TestMainWindow::callingAndRemindersWired()
     f.recognizer.say("911");
     QCOMPARE(f.log.with("dial:"), QStringList({"911"}));
 
+    // An utterance begun while the program read a number aloud is its own voice: dropped, wake
+    // word and all.
+    f.log.entries.clear();
+    f.speech.holding = true;
+    QTest::mouseClick(pages->phonePicture(2), Qt::LeftButton);
+    f.recognizer.startUtterance();
+    f.speech.holding = false;
+    f.speech.finishSpeaking();
+    f.recognizer.say("hushby");
+    f.recognizer.startUtterance();
+    f.recognizer.say("hushby");
+    QCOMPARE(f.log.with("speak:"), QStringList({"555-0111", "Ready"}));
+
     // Clicking a check box stores its setting at once.
     pages->Check2->click();
     QCOMPARE(f.storedSetting("UseAlarm"), QString("True"));

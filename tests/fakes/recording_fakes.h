@@ -30,14 +30,41 @@ struct CallLog {
     }
 };
 
+// Each text is over as soon as it is handed over, unless the test holds it: then it is heard
+// until finishSpeaking().
 class FakeSpeech : public SpeechOutput
 {
 public:
     explicit FakeSpeech(CallLog &log) : m_log(log) { }
-    void speak(const QString &text) override { m_log.add("speak:" + text); }
+    void speak(const QString &text) override
+    {
+        m_log.add("speak:" + text);
+        ++m_heard;
+        if (!holding)
+            finishSpeaking();
+    }
+    bool isSpeaking() const override { return m_heard > 0; }
+    bool onTextSpoken(std::function<void()> spoken) override
+    {
+        m_spoken = tellsWhenSpoken ? std::move(spoken) : nullptr;
+        return tellsWhenSpoken;
+    }
+    void finishSpeaking()
+    {
+        while (m_heard > 0) {
+            --m_heard;
+            if (m_spoken)
+                m_spoken();
+        }
+    }
+    bool holding = false;
+    // Set before the speech is handed to SoundServices.
+    bool tellsWhenSpoken = true;
 
 private:
     CallLog &m_log;
+    int m_heard = 0;
+    std::function<void()> m_spoken;
 };
 
 class FakeSound : public SoundPlayer
@@ -47,6 +74,8 @@ public:
     void play(const QString &path) override { m_log.add("play:" + path); }
     void startLoop(const QString &path) override { m_log.add("loop:" + path); }
     void stopLoop() override { m_log.add("loopStop"); }
+    bool isPlayingOnce() const override { return playingOnce; }
+    bool playingOnce = false;
 
 private:
     CallLog &m_log;
@@ -166,6 +195,7 @@ public:
         m_log.add("rec:start");
         return available;
     }
+    void startUtterance() { emit utteranceStarted(); }
     void say(const QString &phrase) { emit phraseFinished(phrase); }
     bool available = true;
 

@@ -114,16 +114,21 @@ void TestFliteSpeech::textsFinishInTheOrderHandedOver()
     // Runs with or without an audio device: without one, texts are dropped in order.
     FliteSpeech speech("kal16");
     QSignalSpy spy(&speech, &FliteSpeech::finishedText);
+    int spoken = 0;
+    QVERIFY(speech.onTextSpoken([&spoken] { ++spoken; }));
     // A long text first: a later, quicker one must not overtake it.
     const QStringList handed
         = {"Ready", QString(Rhyme).left(60), "", "Calling Police Now!", "  ", "Please pick up the phone now!"};
     for (const QString &t : handed)
         speech.speak(t);
     QVERIFY(!speech.isIdle());
+    QVERIFY(speech.isSpeaking());
 
     QTRY_COMPARE_WITH_TIMEOUT(spy.size(), handed.size(), 30000);
     QCOMPARE(texts(spy), handed);
+    QCOMPARE(spoken, handed.size());
     QVERIFY(speech.isIdle());
+    QTRY_VERIFY(!speech.isSpeaking());
 }
 
 void TestFliteSpeech::speakReturnsAtOnceForALongText()
@@ -163,6 +168,10 @@ void TestFliteSpeech::playsEachTextToItsEnd()
     QCOMPARE(texts(spy), handed);
     // Played at real speed one after the other, not cut off nor overlapped.
     QVERIFY2(elapsed >= total * 0.95, qPrintable(QString("%1 s for %2 s of speech").arg(elapsed).arg(total)));
+    // The microphone may hear it until all of it has played.
+    QTRY_VERIFY(!speech.isSpeaking());
+    const double heard = clock.elapsed() / 1000.0;
+    QVERIFY2(heard >= total, qPrintable(QString("%1 s for %2 s of speech").arg(heard).arg(total)));
 }
 
 void TestFliteSpeech::destroyedWhileSpeaking()

@@ -119,7 +119,9 @@ void TestQtSoundPlayer::playDoesNotWaitForTheEnd()
     player.play(alarm);
     // Returned while its sound still plays.
     QTRY_VERIFY(player.isPlaying(alarm));
+    QVERIFY(player.isPlayingOnce());
     QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(alarm), 10000);
+    QVERIFY(!player.isPlayingOnce());
 }
 
 void TestQtSoundPlayer::loopPlaysOnUntilStopped()
@@ -133,6 +135,7 @@ void TestQtSoundPlayer::loopPlaysOnUntilStopped()
     // Well past one round of the sound, it still plays.
     QTest::qWait(3000);
     QVERIFY(player.isPlaying(alarm));
+    QVERIFY(!player.isPlayingOnce());
     player.stopLoop();
     QTRY_VERIFY(!player.isPlaying(alarm));
     // A later single play is not looped.
