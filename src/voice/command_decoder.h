@@ -30,11 +30,12 @@ public:
         FastPhone,
         PhoneDistance,
         Clarity,
+        SparePhones,
         FeatureCount
     };
     static constexpr std::array<const char *, FeatureCount> FeatureNames
         = {"wordGap",   "worstWordGap", "otherGap",      "extraSpeech", "cover",
-           "slowPhone", "fastPhone",    "phoneDistance", "clarity"};
+           "slowPhone", "fastPhone",    "phoneDistance", "clarity",     "sparePhones"};
     using Features = std::array<double, FeatureCount>;
 
     // How the last utterance was judged, for tuning and for hushby-listen --scores.
@@ -57,6 +58,9 @@ public:
         // own, per phone of the phrase.
         double phoneDistance = 0;
         QString heardPhones;
+        // Phones of the phrase's shortest pronunciation: a real command is heard with some to
+        // spare, a short word of other talk stretched to a phrase with none.
+        int phrasePhones = 0;
         // Loud against quiet 10 ms frames of the utterance, in dB: how far the speech stands
         // out from the room.
         double clarityDb = 0;
@@ -113,6 +117,11 @@ public:
     bool inUtterance() const { return m_segmenter.inSpeech(); }
 
     Scores lastScores() const { return m_scores; }
+
+    // How certain the judge is that an utterance whose grammar's best path is grammarWords is
+    // that phrase, from its features; and whether that is enough for the phrase to be taken.
+    static double confidence(const QString &grammarWords, const Features &features);
+    static bool accepts(const QString &grammarWords, const Features &features, double confidence);
     // The audio of the utterance judged last, as heard (without the noise floor).
     const QVector<int16_t> &lastUtterance() const { return m_lastUtterance; }
 
