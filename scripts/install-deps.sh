@@ -12,7 +12,7 @@ build_pkgs=(cmake g++ make ninja-build pkg-config
 run_pkgs=(pulseaudio-utils fonts-dejavu-core fonts-liberation2 sphinxtrain sphinxbase-utils pocketsphinx)
 test_pkgs=(python3 python3-pyatspi at-spi2-core dbus-x11 xvfb xauth xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
   flite espeak-ng sox dbus clang libclang-rt-14-dev
-  poppler-utils dpkg-dev file lintian appstream)
+  poppler-utils dpkg-dev file lintian appstream weston qt6-wayland)
 
 pkgs=("${build_pkgs[@]}" "${run_pkgs[@]}")
 [ "$mode" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -1,5 +1,6 @@
 #include "app/accessibility.h"
 #include "app/command_line.h"
+#include "app/display_platform.h"
 #include "app/program.h"
 #include "controls/look.h"
 #include "core/app_state.h"
@@ -12,7 +13,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 #include <cstdio>
+#include <vector>
 
 namespace {
 // Today's information as a PDF, for scripts: no window, no display, nothing written but the PDF.
@@ -58,7 +61,18 @@ int main(int argc, char **argv)
     if (!options.printPdf.isEmpty())
         return printSheet(options, argc, argv);
 
-    QApplication app(argc, argv);
+    // Chosen by argument, not by environment, so that a dialer the program starts keeps the
+    // desktop's own platform.
+    QByteArray platformName = displayPlatformFor(QProcessEnvironment::systemEnvironment());
+    std::vector<char *> appArgv(argv, argv + argc);
+    static char platformOption[] = "-platform";
+    if (!platformName.isEmpty()) {
+        appArgv.push_back(platformOption);
+        appArgv.push_back(platformName.data());
+    }
+    int appArgc = int(appArgv.size());
+    appArgv.push_back(nullptr);
+    QApplication app(appArgc, appArgv.data());
     app.setApplicationName("The Hushby");
     app.setApplicationVersion(HUSHBY_VERSION);
     Look::installFontSubstitutes();

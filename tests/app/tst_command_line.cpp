@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/display_platform.h"
 
 #include <QTest>
 
@@ -8,6 +9,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void displayPlatform_data();
+    void displayPlatform();
 };
 
 void TestCommandLine::parse_data()
@@ -52,6 +55,37 @@ void TestCommandLine::parse()
     QCOMPARE(line.exitCode, exitCode);
     QVERIFY2(line.output.contains(outputHas), qPrintable(line.output));
     QCOMPARE(line.dataDir, dataDir);
+}
+
+void TestCommandLine::displayPlatform_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QByteArray>("platform");
+
+    QTest::newRow("Wayland session with XWayland") << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0",
+                                                                  "WAYLAND_DISPLAY=wayland-0"}
+                                                   << QByteArray("xcb");
+    QTest::newRow("Wayland compositor, no session type")
+        << QStringList{"DISPLAY=:1", "WAYLAND_DISPLAY=wayland-1"} << QByteArray("xcb");
+    QTest::newRow("Wayland session without an X server") << QStringList{"XDG_SESSION_TYPE=wayland",
+                                                                        "WAYLAND_DISPLAY=wayland-0"}
+                                                         << QByteArray();
+    QTest::newRow("Wayland session, empty DISPLAY")
+        << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=", "WAYLAND_DISPLAY=wayland-0"} << QByteArray();
+    QTest::newRow("platform chosen by the person")
+        << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"} << QByteArray();
+    QTest::newRow("X session") << QStringList{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"} << QByteArray();
+    QTest::newRow("no display at all") << QStringList{} << QByteArray();
+}
+
+void TestCommandLine::displayPlatform()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QByteArray, platform);
+    QProcessEnvironment env;
+    for (const QString &pair : environment)
+        env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    QCOMPARE(displayPlatformFor(env), platform);
 }
 
 QTEST_APPLESS_MAIN(TestCommandLine)
