@@ -225,6 +225,18 @@ void ButtonXp::release(int button, int shift, float x, float y)
     emit mouseUp(button, shift, x, y);
 }
 
+void ButtonXp::click()
+{
+    if (!isEnabled())
+        return;
+    const float x = width() / 2.0f;
+    const float y = height() / 2.0f;
+    QPointer<ButtonXp> self(this);
+    press(1, 0, x, y);
+    if (self)
+        release(1, 0, x, y);
+}
+
 void ButtonXp::mousePressEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();

@@ -105,6 +105,9 @@ public:
 
     void Refresh();
     void GoToURL();
+    // A whole left-button press at the middle, as a person's click makes it, with every event
+    // and the link: what the accessibility action does.
+    void click();
 
     // The lower-case access key of a caption, or a null character when it has none.
     static QChar accessKeyOf(const QString &caption);

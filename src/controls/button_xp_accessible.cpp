@@ -2,6 +2,8 @@
 
 #include "controls/button_xp.h"
 
+#include <QMetaObject>
+
 ButtonXpAccessible::ButtonXpAccessible(ButtonXp *button) : QAccessibleWidget(button, QAccessible::Button)
 {
 }
@@ -17,9 +19,8 @@ QStringList ButtonXpAccessible::actionNames() const
 void ButtonXpAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction() && widget()->isEnabled()) {
-        auto *button = static_cast<ButtonXp *>(widget());
-        emit button->clicked();
-        button->GoToURL();
+        // After the call has returned, so a modal window the press opens keeps no caller waiting.
+        QMetaObject::invokeMethod(static_cast<ButtonXp *>(widget()), &ButtonXp::click, Qt::QueuedConnection);
         return;
     }
     QAccessibleWidget::doAction(actionName);

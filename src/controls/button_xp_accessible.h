@@ -4,7 +4,7 @@
 class ButtonXp;
 
 // The image button is a push button to screen readers and UI automation, pressable through the
-// accessibility action like a click.
+// accessibility action as by a mouse click.
 class ButtonXpAccessible : public QAccessibleWidget
 {
 public:

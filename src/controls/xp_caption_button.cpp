@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 
 namespace {
@@ -294,6 +296,21 @@ void XpCaptionButton::mousePressEvent(QMouseEvent *event)
     press(event, true);
 }
 
+void XpCaptionButton::click()
+{
+    if (!isEnabled())
+        return;
+    const QPointF middle(width() / 2.0, height() / 2.0);
+    const QPointF global = mapToGlobal(middle);
+    QPointer<XpCaptionButton> self(this);
+    QMouseEvent down(QEvent::MouseButtonPress, middle, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    mousePressEvent(&down);
+    if (!self)
+        return;
+    QMouseEvent up(QEvent::MouseButtonRelease, middle, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&up);
+}
+
 void XpCaptionButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click is still a press, but it makes no second click.
@@ -381,10 +398,29 @@ void XpCaptionButton::hoverTick()
         leave();
 }
 
+void XpCaptionButton::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void XpCaptionButton::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void XpCaptionButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.drawImage(0, 0, m_surface);
+    if (hasFocus()) {
+        // Drawn over the face, not into it; the style shows it only after keyboard moves.
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+    }
 }
 
 void XpCaptionButton::resizeEvent(QResizeEvent *event)
@@ -423,9 +459,12 @@ bool XpCaptionButton::event(QEvent *event)
 
 void XpCaptionButton::updateShortcut()
 {
+    const QKeySequence key = QKeySequence::mnemonic(m_caption);
+    // Re-registering an unchanged key would restart the round of a key that buttons share.
+    if (m_shortcut && m_shortcut->key() == key)
+        return;
     delete m_shortcut;
     m_shortcut = nullptr;
-    const QKeySequence key = QKeySequence::mnemonic(m_caption);
     if (key.isEmpty())
         return;
     // The access key: Alt with the letter after "&".
@@ -433,6 +472,12 @@ void XpCaptionButton::updateShortcut()
     connect(m_shortcut, &QShortcut::activated, this, [this] {
         if (isEnabled())
             emit clicked();
+    });
+    // A key that several buttons of a window share presses none of them: each press moves the
+    // focus on to the next one, and Enter or Space presses it.
+    connect(m_shortcut, &QShortcut::activatedAmbiguously, this, [this] {
+        if (isEnabled())
+            setFocus(Qt::ShortcutFocusReason);
     });
 }
 

@@ -47,6 +47,10 @@ public:
     static QColor hoverCaptionColour();
     static QColor disabledCaptionColour();
 
+    // A whole left-button press at the middle, as a person's click makes it: mouseDown, mouseUp,
+    // clicked. Hosts act on any of the three, so a press from outside the mouse must raise them all.
+    void click();
+
 signals:
     void clicked();
     void mouseDown(int button, int shift, float x, float y);
@@ -88,6 +92,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -2,6 +2,8 @@
 
 #include "controls/xp_caption_button.h"
 
+#include <QMetaObject>
+
 XpCaptionButtonAccessible::XpCaptionButtonAccessible(XpCaptionButton *button)
     : QAccessibleWidget(button, QAccessible::Button)
 {
@@ -18,7 +20,10 @@ QStringList XpCaptionButtonAccessible::actionNames() const
 void XpCaptionButtonAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction() && widget()->isEnabled()) {
-        emit static_cast<XpCaptionButton *>(widget())->clicked();
+        // After the call has returned: the press may run a modal window, and the screen reader
+        // would wait for its answer until that window closed.
+        QMetaObject::invokeMethod(static_cast<XpCaptionButton *>(widget()), &XpCaptionButton::click,
+                                  Qt::QueuedConnection);
         return;
     }
     QAccessibleWidget::doAction(actionName);

@@ -4,7 +4,7 @@
 class XpCaptionButton;
 
 // Makes the caption buttons push buttons for screen readers and UI automation, named by what
-// their caption shows, and pressable through the accessibility action.
+// their caption shows, and pressable through the accessibility action as by a mouse click.
 class XpCaptionButtonAccessible : public QAccessibleWidget
 {
 public:

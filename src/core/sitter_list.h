@@ -10,7 +10,7 @@ class AppState;
 
 // The sitter list's commands and states, without widgets: browsing, adding, updating, erasing,
 // the two sums and the name search that pauses at each match while everything else stays usable.
-// The window copies typed text in with setBox() and shows what this holds after changed().
+// The window copies its boxes' text in with setBox() and shows what this holds after changed().
 class SitterList : public QObject
 {
     Q_OBJECT

@@ -1,8 +1,9 @@
 #pragma once
 #include <QValidator>
 
-// Keeps a phone box to digits, blanks, commas, hyphens and full stops, and to its field's
-// width, whether the text is typed or pasted: what it does not take is dropped, the rest kept.
+// Keeps a phone or other number box to digits, blanks, commas, hyphens and full stops, and to
+// its field's width, whether the text is typed or pasted: what it does not take is dropped, the
+// rest kept.
 class PhoneValidator : public QValidator
 {
     Q_OBJECT

@@ -4,9 +4,9 @@
 #include "controls/xp_cmd.h"
 #include "core/app_state.h"
 #include "services/window_opener.h"
+#include "windows/phone_validator.h"
 #include "windows/stored_properties.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -56,17 +56,16 @@ QPixmap sitterPicture(const QSize &size)
     return pix;
 }
 
-// The phone, wage and hours boxes take digits, ",", "-", ".", blanks and the editing keys only.
-bool allowedInNumberBox(const QString &typed)
+// The phone, wage and hours boxes keep what is typed or pasted to digits, blanks, commas,
+// hyphens and full stops, and to what their field stores; 0 for the other boxes.
+int numberBoxWidth(int box)
 {
-    for (const QChar c : typed) {
-        const char16_t u = c.unicode();
-        const bool ok
-            = (u >= '0' && u <= '9') || u == ',' || u == '-' || u == '.' || u == ' ' || u == 8 || u == 9 || u == 10;
-        if (!ok)
-            return false;
+    switch (box) {
+    case 1: return SitterRecord::width(SitterRecord::Phone);
+    case 4: return SitterRecord::width(SitterRecord::Wage);
+    case 5: return SitterRecord::width(SitterRecord::HoursWorked);
+    default: return 0;
     }
-    return true;
 }
 
 const char *const kCaptions[8] = {"Sitter's Name:", "Phone:",      "Address:", "Hours/Days Available:",
@@ -152,9 +151,13 @@ void SitterListWindow::buildBoxes(QWidget *area)
             box = m_info;
         } else {
             auto *edit = new QLineEdit(area);
-            connect(edit, &QLineEdit::textEdited, this, [this, i](const QString &text) { m_list.setBox(i, text); });
-            if (i == 1 || i == 4 || i == 5)
-                edit->installEventFilter(this);
+            // Any change counts, typed or not: dictation and screen readers set the text whole.
+            connect(edit, &QLineEdit::textChanged, this, [this, i](const QString &text) {
+                if (!m_refreshing)
+                    m_list.setBox(i, text);
+            });
+            if (const int width = numberBoxWidth(i))
+                edit->setValidator(new PhoneValidator(width, edit));
             m_text1[i] = edit;
             box = edit;
         }
@@ -221,8 +224,14 @@ void SitterListWindow::refresh()
     m_refreshing = true;
     for (int i = 0; i < SitterList::BoxCount; ++i) {
         const QString text = m_list.box(i);
-        if (m_text1[i] && m_text1[i]->text() != text)
-            m_text1[i]->setText(text);
+        QLineEdit *edit = m_text1[i];
+        if (!edit || edit->text() == text)
+            continue;
+        // A record is shown as it is stored; the number rule holds for what is typed or pasted.
+        const QValidator *rule = edit->validator();
+        edit->setValidator(nullptr);
+        edit->setText(text);
+        edit->setValidator(rule);
     }
     if (m_info->toPlainText() != m_list.box(7))
         m_info->setPlainText(m_list.box(7));
@@ -249,14 +258,4 @@ void SitterListWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     raise();
     activateWindow();
-}
-
-bool SitterListWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent *>(event)->text();
-        if (!typed.isEmpty() && !allowedInNumberBox(typed))
-            return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }

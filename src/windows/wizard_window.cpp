@@ -22,6 +22,14 @@ constexpr QRect kBot(1, 365, 541, 57);
 
 const char *const kCaptions[4] = {"<< &Back", "&Next >>", "&Help", "&Close"};
 
+// Screen readers would read the arrows drawn on Back and Next out as punctuation.
+QString spokenName(const QString &caption)
+{
+    QString name = XpCaptionButton::plainCaption(caption);
+    name.remove(QLatin1String("<<")).remove(QLatin1String(">>"));
+    return name.trimmed();
+}
+
 void fillBackground(QWidget *w, const QColor &colour)
 {
     w->setAutoFillBackground(true);
@@ -159,6 +167,8 @@ void WizardWindow::showState()
     m_cmds[SetupWizard::Back]->setVisible(m_logic.backVisible());
     m_cmds[SetupWizard::Close]->setVisible(m_logic.closeVisible());
     m_cmds[SetupWizard::Next]->setCaption(m_logic.nextCaption());
+    for (PressButton *b : m_cmds)
+        b->setAccessibleName(spokenName(b->caption()));
     m_pages->showPage(m_logic.page());
 }
 

@@ -10,6 +10,7 @@
 #include "core/start_stop_timing.h"
 #include "records/info_file.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -32,6 +33,8 @@ class TestMainWindow : public QObject
 private slots:
     void panelPress_data();
     void panelPress();
+    void accessiblePressActsAsTheMouse_data();
+    void accessiblePressActsAsTheMouse();
     void keyboardNeverPresses();
     void closeBox();
     void showsTodayInfo();
@@ -97,6 +100,46 @@ void TestMainWindow::panelPress()
         got.insert(got.indexOf("open:Wizard") + 1, "show-today-info");
     }
     QCOMPARE(got, expected);
+}
+
+void TestMainWindow::accessiblePressActsAsTheMouse_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("expected");
+    const QString bink = "play:bink.wav";
+    QTest::newRow("Setup Wizard") << "xpcmdbutton1(0)" << QStringList({bink, "open:Wizard", "pointer:180,340"});
+    QTest::newRow("Sitter List") << "xpcmdbutton1(1)" << QStringList({bink, "open:WizardSit", "pointer:180,410"});
+    QTest::newRow("Help & Options") << "xpcmdbutton1(2)" << QStringList({bink, "open:MenuOps"});
+    QTest::newRow("Make Top Window") << "xpcmdbutton1(3)" << QStringList({bink, "open:switchTopWindow"});
+    QTest::newRow("close box") << "xpcmdbut1" << QStringList({"play:push.wav", "closeAll"});
+    QTest::newRow("Start Time") << "cmdStartTime" << QStringList({"timing:on"});
+}
+
+// Screen readers and switch access press through the accessibility action; each press must do
+// what a person's press does, whether the button acts on mouse-down or on click.
+void TestMainWindow::accessiblePressActsAsTheMouse()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, expected);
+    AppFixture f;
+    f.storeSetting("Name", "Lee");
+    f.storeSetting("StartStop", "True");
+    auto startup = f.startup();
+    startup->run();
+    MainWindow *main = startup->mainWindow();
+    connect(main, &MainWindow::topWindowSwitchRequested, this, [&] { f.log.add("open:switchTopWindow"); });
+    connect(&f.logic->timing, &StartStopTiming::timerRunningChanged, this,
+            [&](bool on) { f.log.add(on ? "timing:on" : "timing:off"); });
+    auto *target = main->findChild<XpCaptionButton *>(button);
+    QVERIFY(target);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(target);
+    QVERIFY(iface && iface->actionInterface());
+    QVERIFY(iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    f.log.entries.clear();
+    iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(f.entries(), expected);
+    if (button == "xpcmdbut1")
+        QVERIFY(!main->isVisible());
 }
 
 void TestMainWindow::keyboardNeverPresses()

@@ -8,6 +8,7 @@
 #include "support/modal_handler.h"
 #include "windows/personal_info_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
@@ -42,8 +43,11 @@ std::unique_ptr<PersonalInfoAnswer> answerPersonalInfo(const QString &name, cons
 {
     return std::make_unique<PersonalInfoAnswer>([=](PersonalInfoWindow *w) {
         *hintSeen = w->hint()->isVisible();
-        w->nameBox()->setText(name);
-        w->phoneBox()->setText(phone);
+        // Filled through their accessible text, as dictation fills them: what shows is saved.
+        for (const auto &[box, text] : {std::pair{w->nameBox(), name}, std::pair{w->phoneBox(), phone}}) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
+            iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
+        }
         if (save)
             QTest::mouseClick(w->saveButton(), Qt::LeftButton);
         else

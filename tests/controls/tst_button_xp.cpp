@@ -3,6 +3,7 @@
 #include "controls/property_bag.h"
 #include "fakes/recording_fakes.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -70,6 +71,7 @@ class TestButtonXp : public QObject
     Q_OBJECT
 private slots:
     void click_raises_down_click_up_in_order();
+    void accessible_press_is_a_whole_click();
     void release_outside_does_not_click();
     void right_button_neither_presses_nor_clicks();
     void double_click_clicks_twice();
@@ -99,6 +101,25 @@ void TestButtonXp::click_raises_down_click_up_in_order()
     h.mouse(QEvent::MouseButtonRelease, {10, 5});
     QCOMPARE(h.events, QStringList({"MouseDown 1 10,5", "Click", "MouseUp 1 10,5"}));
     QVERIFY(!h.button->isPressed());
+}
+
+void TestButtonXp::accessible_press_is_a_whole_click()
+{
+    Host h;
+    h.button->setUrl("https://example.org/");
+    QAccessibleActionInterface *actions = QAccessible::queryAccessibleInterface(h.button)->actionInterface();
+    QVERIFY(actions);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    QCOMPARE(h.events, QStringList({"MouseDown 1 50,15", "Click", "MouseUp 1 50,15"}));
+    QCOMPARE(h.opened, QList<QUrl>{QUrl("https://example.org/")});
+    QVERIFY(!h.button->isPressed());
+    h.events.clear();
+    h.button->setEnabled(false);
+    QVERIFY(!actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    QCOMPARE(h.events, QStringList());
 }
 
 void TestButtonXp::release_outside_does_not_click()

@@ -93,6 +93,21 @@ def click(acc, button=1):
     subprocess.run(["xdotool", "click", str(button)], check=True)
 
 
+def press(acc):
+    """Presses through the accessibility action, as a screen reader or switch access does."""
+    action = acc.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    if "press" not in names:
+        fail("%r has no press action, only %r" % (acc.name, names))
+    action.doAction(names.index("press"))
+
+
+def set_text(acc, text):
+    """Sets a box's text whole, as dictation tools do: no key is typed."""
+    if not acc.queryEditableText().setTextContents(text):
+        fail("%r did not take its text" % acc.name)
+
+
 def type_text(text):
     subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
 

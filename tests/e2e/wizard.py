@@ -80,7 +80,7 @@ proc, main = start()
 try:
     wizard = open_wizard(main)
     expect_page(wizard, 0)
-    if showing(find("push button", "<< Back", wizard)):
+    if showing(find("push button", "Back", wizard)):
         fail("Back shows on the first page")
 
     type_into(wizard, "Where you'll be", "Dinner at the Rivera's")
@@ -96,19 +96,19 @@ try:
     expect_page(wizard, 1)
 
     type_into(wizard, "Police", "911")
-    press(wizard, "Next >>")
+    press(wizard, "Next")
     expect_page(wizard, 2)
     type_into(wizard, "Blood Type", "O+")
-    press(wizard, "Next >>")
+    press(wizard, "Next")
     expect_page(wizard, 3)
     type_into(wizard, "Bedtime", "8:30 pm")
-    press(wizard, "Next >>")
+    press(wizard, "Next")
     expect_page(wizard, 4)
     type_into(wizard, "My Childrens Names & Ages", "Ana 7 & Ben 5")
-    press(wizard, "Next >>")
+    press(wizard, "Next")
     expect_page(wizard, 5)
     type_into(wizard, "How To Prepare", "Warm the soup for 3 minutes")
-    press(wizard, "Next >>")
+    press(wizard, "Next")
     expect_page(wizard, 6)
     if showing(find("push button", "Close", wizard)):
         fail("Close shows on the last page")

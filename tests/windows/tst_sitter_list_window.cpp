@@ -6,6 +6,10 @@
 #include "records/sitter_file.h"
 #include "windows/sitter_list_window.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,7 +74,41 @@ struct Fixture {
     QStringList messages() const { return log.with("message:") + log.with("question:"); }
 };
 
+// A key as the X server sends it, with the character it carries: Delete comes with "\x7f" and
+// Ctrl+A with "\x01", and that is what a filter on typed text sees.
+struct Stroke {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+};
+
+Stroke key(Qt::Key k, const char *text)
+{
+    return {k, Qt::NoModifier, QString::fromLatin1(text)};
+}
+
+Stroke ctrl(char letter)
+{
+    return {Qt::Key(Qt::Key_A + (letter - 'a')), Qt::ControlModifier, QString(QChar(letter - 'a' + 1))};
+}
+
+QList<Stroke> typed(const QString &text)
+{
+    QList<Stroke> keys;
+    for (const QChar c : text)
+        keys << Stroke{Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c)};
+    return keys;
+}
+
+void press(QWidget *widget, const QList<Stroke> &keys)
+{
+    for (const Stroke &k : keys)
+        QTest::sendKeyEvent(QTest::Click, widget, k.key, k.text, k.modifiers);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Stroke)
 
 class TestSitterListWindow : public QObject
 {
@@ -91,7 +129,12 @@ private slots:
     void total();
     void addTimerToHours_data();
     void addTimerToHours();
-    void numberBoxesFilterTyping();
+    void numberBoxesFilterOnlyWhatIsTyped_data();
+    void numberBoxesFilterOnlyWhatIsTyped();
+    void textSetFromOutsideIsSaved_data();
+    void textSetFromOutsideIsSaved();
+    void sharedAccessKeyMovesTheFocus_data();
+    void sharedAccessKeyMovesTheFocus();
     void searchWalksTheMatches();
     void searchWithoutMatchKeepsTheRecord();
     void closingEndsAPausedSearch();
@@ -366,13 +409,15 @@ void TestSitterListWindow::total()
     QFETCH(QString, wage);
     QFETCH(QString, hours);
     QFETCH(QString, total);
-    Fixture f({"Ann"});
+    Fixture f;
+    // Stored, so that text the boxes would not take from the keyboard is totalled as shown.
+    SitterRecord rec;
+    rec.setField(SitterRecord::SitterName, "Ann");
+    rec.setField(SitterRecord::Wage, wage);
+    rec.setField(SitterRecord::HoursWorked, hours);
+    QVERIFY(SitterFile::add(f.path(), rec).ok());
     f.open();
-    // Set directly: the boxes' typing filter is not what is tested here.
-    f.box(4)->setText(wage);
-    emit f.box(4)->textEdited(wage);
-    f.box(5)->setText(hours);
-    emit f.box(5)->textEdited(hours);
+    QCOMPARE(f.box(4)->text(), wage.trimmed());
     f.click(4);
     QCOMPARE(f.box(6)->text(), total);
 }
@@ -413,20 +458,142 @@ void TestSitterListWindow::addTimerToHours()
     QCOMPARE(rec.trimmed(SitterRecord::HoursWorked), after);
 }
 
-void TestSitterListWindow::numberBoxesFilterTyping()
+void TestSitterListWindow::numberBoxesFilterOnlyWhatIsTyped_data()
 {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QList<Stroke>>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("clipboardAfter");
+
+    const QString kept = "kept";
+    QTest::newRow("wage typed") << 4 << "" << kept << typed("12/5") << "125" << kept;
+    QTest::newRow("phone typed") << 1 << "" << kept << typed("(555) 01-23x4") << "555 01-234" << kept;
+    QTest::newRow("hours after Enter") << 5 << "3.5" << kept << QList{key(Qt::Key_Return, "\r")} + typed(",-")
+                                       << "3.5,-" << kept;
+    QTest::newRow("Delete") << 1 << "555-0199" << kept
+                            << QList{key(Qt::Key_Home, ""), key(Qt::Key_Delete, "\x7f"), key(Qt::Key_Delete, "\x7f")}
+                            << "5-0199" << kept;
+    QTest::newRow("Backspace") << 5 << "11" << kept << QList{key(Qt::Key_Backspace, "\b")} << "1" << kept;
+    QTest::newRow("Ctrl+A then typing") << 5 << "11" << kept << QList{ctrl('a')} + typed("12.5") << "12.5" << kept;
+    QTest::newRow("Ctrl+Z") << 4 << "11" << kept << typed("7") + QList{ctrl('z')} << "11" << kept;
+    QTest::newRow("Ctrl+C") << 1 << "555-0100" << kept << QList{ctrl('a'), ctrl('c')} << "555-0100"
+                            << "555-0100";
+    QTest::newRow("Ctrl+X") << 4 << "12.50" << kept << QList{ctrl('a'), ctrl('x')} << ""
+                            << "12.50";
+    QTest::newRow("Ctrl+V keeps what the box takes") << 1 << ""
+                                                     << "Tel: (555) 0199" << QList{ctrl('v')} << " 555 0199"
+                                                     << "Tel: (555) 0199";
+    QTest::newRow("pasted past the field") << 5 << ""
+                                           << "12345678901234" << QList{ctrl('v')} << "1234567890"
+                                           << "12345678901234";
+}
+
+// The phone, wage and hours boxes drop what they do not take from typing and pasting; every
+// editing key works in them as in any box, and what they show is what the list holds.
+void TestSitterListWindow::numberBoxesFilterOnlyWhatIsTyped()
+{
+    QFETCH(int, box);
+    QFETCH(QString, before);
+    QFETCH(QString, clipboard);
+    QFETCH(QList<Stroke>, keys);
+    QFETCH(QString, shown);
     Fixture f({"Ann"});
     f.open();
-    f.type(4, "12/5");
-    QCOMPARE(f.box(4)->text(), QString("125"));
-    f.type(1, "(555) 01-23x4");
-    QCOMPARE(f.box(1)->text(), QString("555 01-234"));
-    f.type(5, "3.5");
-    QTest::keyClick(f.box(5), Qt::Key_Return);
-    QTest::keyClicks(f.box(5), ",-");
-    QCOMPARE(f.box(5)->text(), QString("3.5,-"));
+    f.box(box)->setText(before);
+    QGuiApplication::clipboard()->setText(clipboard);
+    press(f.box(box), keys);
+    QCOMPARE(f.box(box)->text(), shown);
+    QTEST(QGuiApplication::clipboard()->text(), "clipboardAfter");
+    QCOMPARE(f.window->list().box(box), shown);
+    // Any other box takes whatever is typed.
     f.type(0, "A/B (Jr.)");
     QCOMPARE(f.name(), QString("A/B (Jr.)"));
+}
+
+void TestSitterListWindow::textSetFromOutsideIsSaved_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::addColumn<bool>("whole"); // set as the value, or replaced through the editable text
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("name, replaced") << 0 << false << "Ann Smith" << int(SitterRecord::SitterName) << "Ann Smith";
+    QTest::newRow("name, value") << 0 << true << "Ann Smith" << int(SitterRecord::SitterName) << "Ann Smith";
+    QTest::newRow("phone keeps its rule") << 1 << false << "Tel 555-0199" << int(SitterRecord::Phone) << "555-0199";
+    QTest::newRow("wage, value") << 4 << true << "12.50" << int(SitterRecord::Wage) << "12.50";
+    QTest::newRow("notes") << 7 << false << "Good with babies" << int(SitterRecord::Info) << "Good with babies";
+}
+
+// Dictation and screen readers set a box's text whole, without a key: Save stores what shows.
+void TestSitterListWindow::textSetFromOutsideIsSaved()
+{
+    QFETCH(int, box);
+    QFETCH(bool, whole);
+    QFETCH(QString, text);
+    QFETCH(int, field);
+    QFETCH(QString, stored);
+    Fixture f;
+    f.open();
+    QCOMPARE(f.caption(8), QString("&Save"));
+    QWidget *target = f.window->findChild<QWidget *>(QStringLiteral("Text1(%1)").arg(box));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(target);
+    QVERIFY(iface);
+    if (whole) {
+        iface->setText(QAccessible::Value, text);
+    } else {
+        QVERIFY(iface->editableTextInterface());
+        iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
+    }
+    QCOMPARE(iface->textInterface()->text(0, iface->textInterface()->characterCount()).trimmed(), stored);
+    f.click(8);
+    SitterRecord rec;
+    QVERIFY(SitterFile::read(f.path(), 1, rec).ok());
+    QCOMPARE(rec.trimmed(SitterRecord::Field(field)), stored);
+}
+
+void TestSitterListWindow::sharedAccessKeyMovesTheFocus_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter presses") << int(Qt::Key_Return);
+    QTest::newRow("Space presses") << int(Qt::Key_Space);
+}
+
+// While a new sitter is entered, Save and Search share Alt+S: each press moves the focus on to
+// the next of them, and pressing the focused button is up to the user.
+void TestSitterListWindow::sharedAccessKeyMovesTheFocus()
+{
+    QFETCH(int, key);
+    Fixture f;
+    SitterListWindow *w = f.open();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QWidget *save = w->command(8);
+    QWidget *search = w->command(7);
+    QCOMPARE(f.caption(8), QString("&Save"));
+    QCOMPARE(f.caption(7), QString("&Search"));
+    f.type(0, "Dee");
+    const QImage unfocused = save->grab().toImage();
+
+    QList<QWidget *> visited;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+        visited << QApplication::focusWidget();
+    }
+    QVERIFY(visited[0] == save || visited[0] == search);
+    QCOMPARE(visited[1], visited[0] == save ? search : save);
+    QCOMPARE(visited[2], visited[0]);
+    QCOMPARE(f.storedName(1), QString("<none>"));
+    QCOMPARE(f.caption(8), QString("&Save"));
+    QVERIFY(f.messages().isEmpty());
+
+    if (QApplication::focusWidget() != save)
+        QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), save);
+    QVERIFY2(save->grab().toImage() != unfocused, "the focus does not show");
+    QTest::keyClick(save, Qt::Key(key));
+    QCOMPARE(f.storedName(1), QString("Dee"));
+    QCOMPARE(f.caption(8), QString("&Add New Sitter"));
 }
 
 void TestSitterListWindow::searchWalksTheMatches()
