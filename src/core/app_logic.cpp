@@ -1,6 +1,7 @@
 #include "core/app_logic.h"
 
 #include "core/app_state.h"
+#include "core/sound_services.h"
 #include "core/voice_grammar.h"
 #include "services/prompter.h"
 #include "services/recognizer.h"
@@ -57,8 +58,12 @@ void AppLogic::settingChanged(SettingKey key)
     if (key != SettingKey::VoiceOn || !m_started)
         return;
     // Voice switched on in a running program listens at once; switched off, the microphone stops.
-    if (m_state.SettingsFlags.VoiceOn)
+    if (m_state.SettingsFlags.VoiceOn) {
         LoadVoiceGrammar();
-    else if (Recognizer *rec = m_state.services.recognizer)
+        return;
+    }
+    if (Recognizer *rec = m_state.services.recognizer)
         rec->stopRecognition();
+    // Only a phrase ends the alarm, and none can come now.
+    m_state.sound->setAlarmSounding(false);
 }

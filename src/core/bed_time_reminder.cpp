@@ -20,31 +20,39 @@ QString BedTimeReminder::reminderText()
                           "brush your teeth. Nighty, night!");
 }
 
-bool BedTimeReminder::bedtimeMatches(const QString &bedtime, const QTime &now)
+QTime BedTimeReminder::readBedtime(const QString &bedtime)
 {
-    // Hours and minutes are compared as numbers: a text prefix would let "20:30" match the whole
-    // ten minutes from 20:30 to 20:39 and ignore "PM".
-    static const QRegularExpression form(QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::\d{2})?\s*(?:([ap])\.?\s*m\.?)?$)"),
-                                         QRegularExpression::CaseInsensitiveOption);
+    // "a"/"p" alone count too: the field is 8 characters, so "10:30 p.m." is stored "10:30 p.".
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::\d{2})?\s*(?:([ap])\.?(?:\s*m\.?)?)?$)"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = form.match(bedtime.trimmed());
-    if (!m.hasMatch() || !now.isValid())
-        return false;
+    if (!m.hasMatch())
+        return {};
     int hour = m.captured(1).toInt();
     const int minute = m.captured(2).toInt();
     if (minute > 59)
-        return false;
+        return {};
     const QString half = m.captured(3).toLower();
     if (half.isEmpty()) {
         if (hour > 23)
-            return false;
+            return {};
     } else {
         if (hour < 1 || hour > 12)
-            return false;
+            return {};
         hour %= 12; // 12 AM is midnight, 12 PM noon
         if (half == QLatin1String("p"))
             hour += 12;
     }
-    return now.hour() == hour && now.minute() == minute;
+    return QTime(hour, minute);
+}
+
+bool BedTimeReminder::bedtimeMatches(const QString &bedtime, const QTime &now)
+{
+    // Hours and minutes are compared as numbers: a text prefix would let "20:30" match the whole
+    // ten minutes from 20:30 to 20:39 and ignore "PM".
+    const QTime at = readBedtime(bedtime);
+    return at.isValid() && now.isValid() && now.hour() == at.hour() && now.minute() == at.minute();
 }
 
 void BedTimeReminder::tick()
@@ -56,7 +64,7 @@ void BedTimeReminder::tick()
     if (m_settings.flags().VoiceOn)
         m_sound.SpeakText(reminderText());
     else
-        m_sound.PlayWave(m_alarmWavePath);
+        m_sound.PlayWave(m_alarmWavePath); // once: no phrase is there to end a loop
 }
 
 bool BedTimeReminder::optionClicked(bool alarmOffSelected)

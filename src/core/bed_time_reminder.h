@@ -17,9 +17,11 @@ public:
     BedTimeReminder(Settings &settings, const InfoRecord &todayInfo, SoundServices &sound, Clock *clock,
                     const QString &alarmWavePath, QObject *parent = nullptr);
 
-    // Whether a bedtime as typed ("20:30", "8:30", "8:30 PM", "8:30pm", "8:30 p.m.") names the
-    // hour and minute of now. Without a suffix the hours are read on the 24-hour clock; an empty
-    // or unreadable bedtime never matches.
+    // The time a bedtime as typed names ("20:30", "8:30", "8:30 PM", "8:30pm", "8:30 p.m.", and
+    // "8:30 p." as the 8-character field cuts it), seconds dropped. Without a suffix the hours are
+    // read on the 24-hour clock. Invalid for an empty or unreadable bedtime.
+    static QTime readBedtime(const QString &bedtime);
+    // Whether the bedtime names the hour and minute of now; an unreadable one never matches.
     static bool bedtimeMatches(const QString &bedtime, const QTime &now);
 
     // One tick of the timer: reminds when the bedtime is now.

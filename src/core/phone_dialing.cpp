@@ -33,7 +33,7 @@ QString PhoneDialing::failureReason(int result)
 {
     switch (result) {
     case -4: return QStringLiteral("The phone number is not valid.");
-    case -3: return QStringLiteral("The queue of pending Windows Telephony dialing requests is full.");
+    case -3: return QStringLiteral("The telephone dialing device is busy with another dialing request.");
     case -2: return QStringLiteral("No telephone dialing application is running and none could be started.");
     default: return QStringLiteral("Unknown error.");
     }
@@ -56,6 +56,13 @@ void PhoneDialing::DialNumber(const QString &number)
     if (result != 0 && m_prompter)
         m_prompter->message("Error dialing number : " + failureReason(result), QString(), Prompter::Icon::None);
     m_sound.SpeakText(QStringLiteral("Please pick up the phone now!"));
+    if (result == 0 && m_dialer->holdsLine()) {
+        // Let go before the receiver is lifted, the line would drop with nobody on it.
+        if (m_prompter)
+            m_prompter->message(QStringLiteral("Lift the receiver, then press OK"), QString(),
+                                Prompter::Icon::Information);
+        m_dialer->hangUp();
+    }
 }
 
 bool PhoneDialing::callMayBeInProgress() const

@@ -18,7 +18,8 @@ public:
                  const SettingsFlags &flags, Clock *clock = nullptr);
 
     // Hands the trimmed number to the dialer, explains a refusal in a message box, then asks the
-    // user to pick up the phone. A blank number never reaches the dialer.
+    // user to pick up the phone. A blank number never reaches the dialer. A dialer that holds the
+    // line is told to hang up once the user has answered the prompt to lift the receiver.
     void DialNumber(const QString &number);
     // Reads entry k's number aloud (talk-back) and/or dials it (auto dial).
     void PhonePictureClick(int k);

@@ -43,13 +43,18 @@ QDateTime SoundServices::spokenAt(int number) const
 void SoundServices::PlayWave(const QString &path)
 {
     if (m_sound) {
-        if (m_alarmSounding) {
-            m_sound->startLoop(path);
-            m_looping = true;
-        } else {
-            ++m_ownSoundsStarted;
-            m_sound->play(path);
-        }
+        ++m_ownSoundsStarted;
+        m_sound->play(path);
+    }
+    handlePendingEvents();
+}
+
+void SoundServices::startAlarm(const QString &path)
+{
+    m_alarmSounding = true;
+    if (m_sound) {
+        m_sound->startLoop(path);
+        m_looping = true;
     }
     handlePendingEvents();
 }

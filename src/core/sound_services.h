@@ -25,11 +25,13 @@ public:
     // is not known (no clock, a speech service that does not say, or later texts have ended since).
     QDateTime spokenAt(int number) const;
 
-    // Plays a wave file and handles pending events. While the alarm sounds the file is looped,
-    // without holding the caller, until the alarm is ended.
+    // Plays a wave file once, over the alarm if it sounds, and handles pending events.
     void PlayWave(const QString &path);
 
-    // Set by "alarm on", cleared by every phrase notification; clearing it silences the loop.
+    // Sounds the alarm: its file loops, without holding the caller, until the alarm is cleared;
+    // then handles pending events.
+    void startAlarm(const QString &path);
+    // Cleared by every phrase notification; clearing it silences the loop.
     bool alarmSounding() const { return m_alarmSounding; }
     void setAlarmSounding(bool on);
 

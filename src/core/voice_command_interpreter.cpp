@@ -157,8 +157,7 @@ bool VoiceCommandInterpreter::runCommand(const QString &phrase)
         sound.SpeakText(QStringLiteral("Intruder! ... Intruder!"));
         for (int i = 0; i < 4; ++i)
             handlePendingEvents();
-        sound.setAlarmSounding(true);
-        sound.PlayWave(m_alarmWavePath);
+        sound.startAlarm(m_alarmWavePath);
         handlePendingEvents();
         return true;
     }

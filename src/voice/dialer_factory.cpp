@@ -30,3 +30,14 @@ int ConfiguredDialer::requestMakeCall(const QString &number, const QString &appN
     }
     return m_backend->requestMakeCall(number, appName, calledParty, comment);
 }
+
+bool ConfiguredDialer::holdsLine() const
+{
+    return m_backend && m_backend->holdsLine();
+}
+
+void ConfiguredDialer::hangUp()
+{
+    if (m_backend)
+        m_backend->hangUp();
+}

@@ -25,6 +25,8 @@ public:
 
     int requestMakeCall(const QString &number, const QString &appName, const QString &calledParty,
                         const QString &comment) override;
+    bool holdsLine() const override;
+    void hangUp() override;
 
 private:
     Settings &m_settings;

@@ -33,6 +33,40 @@ Answer classify(const QByteArray &line)
     return Answer::None;
 }
 
+// Writes a command line and waits, events running, for the modem's final result code. None when
+// the line could not be written or no answer came in time.
+Answer exchange(QSerialPort &port, const QByteArray &command, int timeoutMs)
+{
+    Answer answer = Answer::None;
+    QByteArray buffer;
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&port, &QSerialPort::readyRead, &loop, [&]() {
+        buffer += port.readAll();
+        int end;
+        while (answer == Answer::None && (end = buffer.indexOf('\n')) >= 0) {
+            const QByteArray line = buffer.left(end).trimmed();
+            buffer.remove(0, end + 1);
+            answer = classify(line);
+        }
+        if (answer != Answer::None)
+            loop.quit();
+    });
+    QObject::connect(&port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
+        if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
+            loop.quit();
+    });
+    port.clear(QSerialPort::Input); // a stale answer of an earlier dialogue is not ours
+    if (port.write(command) != command.size())
+        return Answer::None;
+    limit.start(timeoutMs);
+    // Events keep running while the modem thinks, as everywhere else in the program.
+    loop.exec();
+    return answer;
+}
+
 } // namespace
 
 ModemDialer::ModemDialer(const QString &devicePath, int answerTimeoutMs)
@@ -55,57 +89,51 @@ int ModemDialer::requestMakeCall(const QString &number, const QString &, const Q
     if (pendingDevices().contains(key))
         return -3;
 
-    QSerialPort port;
-    port.setPortName(m_devicePath);
-    if (!port.open(QIODevice::ReadWrite)) {
+    auto port = std::make_unique<QSerialPort>();
+    port->setPortName(m_devicePath);
+    if (!port->open(QIODevice::ReadWrite)) {
         // Qt reports a device held by someone else (lock file, exclusive mode) as a permission
         // error; a device we may open ourselves is then busy rather than missing.
         const QFileInfo fi(m_devicePath);
-        const bool busy = port.error() == QSerialPort::PermissionError && fi.isReadable() && fi.isWritable();
+        const bool busy = port->error() == QSerialPort::PermissionError && fi.isReadable() && fi.isWritable();
         return busy ? -3 : -2;
     }
-    port.setBaudRate(QSerialPort::Baud115200);
-    port.setDataBits(QSerialPort::Data8);
-    port.setParity(QSerialPort::NoParity);
-    port.setStopBits(QSerialPort::OneStop);
-    port.setFlowControl(QSerialPort::NoFlowControl);
-    port.setDataTerminalReady(true);
-    port.clear(QSerialPort::Input); // a stale answer of an earlier dialogue is not ours
+    port->setBaudRate(QSerialPort::Baud115200);
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    port->setDataTerminalReady(true);
 
     pendingDevices().insert(key);
-    Answer answer = Answer::None;
-    QByteArray buffer;
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&port, &QSerialPort::readyRead, &loop, [&]() {
-        buffer += port.readAll();
-        int end;
-        while (answer == Answer::None && (end = buffer.indexOf('\n')) >= 0) {
-            const QByteArray line = buffer.left(end).trimmed();
-            buffer.remove(0, end + 1);
-            answer = classify(line);
-        }
-        if (answer != Answer::None)
-            loop.quit();
-    });
-    QObject::connect(&port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
-        if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
-            loop.quit();
-    });
-
-    const QByteArray command = dialCommand(number);
-    const bool written = port.write(command) == command.size();
-    if (written) {
-        limit.start(m_timeoutMs);
-        // Events keep running while the modem thinks, as everywhere else in the program.
-        loop.exec();
-    }
-    pendingDevices().remove(key);
-    port.close();
-
-    if (!written)
+    if (exchange(*port, dialCommand(number), m_timeoutMs) != Answer::Ok) {
+        port->close();
+        pendingDevices().remove(key);
         return -1;
-    return answer == Answer::Ok ? 0 : -1;
+    }
+    m_line = std::move(port);
+    m_lineKey = key;
+    return 0;
+}
+
+void ModemDialer::hangUp()
+{
+    if (!m_line)
+        return;
+    // Taken first: a phrase handled while the modem answers may come here again. The device stays
+    // taken until it is closed.
+    std::unique_ptr<QSerialPort> port = std::move(m_line);
+    // The receiver now holds the call; this puts the modem itself back on hook.
+    exchange(*port, "ATH\r", m_timeoutMs);
+    port->close();
+    pendingDevices().remove(m_lineKey);
+}
+
+ModemDialer::~ModemDialer()
+{
+    // No dialogue here: closing drops DTR, which hangs the modem up all the same.
+    if (m_line) {
+        m_line->close();
+        pendingDevices().remove(m_lineKey);
+    }
 }

@@ -1,6 +1,7 @@
 #include "windows/wizard_pages.h"
 
 #include "controls/look.h"
+#include "core/bed_time_reminder.h"
 #include "records/info_record.h"
 #include "windows/memo_box.h"
 #include "windows/phone_validator.h"
@@ -74,6 +75,25 @@ int memoHeight(int page)
     }
 }
 
+// Shown beside the bedtime box while the reminder could not read its time and so would never
+// remind; a blank box sets no reminder and needs no word.
+QLabel *bedtimeHint(QLineEdit *box)
+{
+    auto *hint = new QLabel;
+    hint->setObjectName("BedtimeHint");
+    hint->setTextFormat(Qt::PlainText);
+    hint->setWordWrap(true);
+    QPalette pal = hint->palette();
+    pal.setColor(QPalette::WindowText, Look::alertText());
+    hint->setPalette(pal);
+    QObject::connect(box, &QLineEdit::textChanged, hint, [box, hint](const QString &text) {
+        const bool unreadable = !text.trimmed().isEmpty() && !BedTimeReminder::readBedtime(text).isValid();
+        hint->setText(unreadable ? QStringLiteral("The reminder cannot read this time") : QString());
+        box->setAccessibleDescription(hint->text());
+    });
+    return hint;
+}
+
 } // namespace
 
 WizardPages::WizardPages(QWidget *parent) : QTabWidget(parent)
@@ -144,7 +164,7 @@ WizardPages::WizardPages(QWidget *parent) : QTabWidget(parent)
         l->setBuddy(m_boxes[i]);
         return l;
     };
-    auto row = [&](int i) {
+    auto row = [&](int i, QWidget *beside = nullptr) {
         const SetupWizard::Box &b = SetupWizard::box(i);
         QGridLayout *g = grids[b.page];
         const int r = g->rowCount();
@@ -153,7 +173,15 @@ WizardPages::WizardPages(QWidget *parent) : QTabWidget(parent)
         const bool top = b.kind == Kind::MultiLine;
         l->setAlignment(Qt::AlignRight | (top ? Qt::AlignTop : Qt::AlignVCenter));
         g->addWidget(l, r, 0);
-        if (b.kind == Kind::Phone || b.kind == Kind::Short)
+        if (beside) {
+            auto *line = new QWidget(pageWidgets[b.page]);
+            line->setObjectName(nm("Line", i));
+            auto *h = new QHBoxLayout(line);
+            h->setContentsMargins(0, 0, 0, 0);
+            h->addWidget(m_boxes[i]);
+            h->addWidget(beside, 1);
+            g->addWidget(line, r, 1);
+        } else if (b.kind == Kind::Phone || b.kind == Kind::Short)
             g->addWidget(m_boxes[i], r, 1, Qt::AlignLeft | Qt::AlignVCenter);
         else
             g->addWidget(m_boxes[i], r, 1);
@@ -199,8 +227,10 @@ WizardPages::WizardPages(QWidget *parent) : QTabWidget(parent)
             row(i);
     }
     // Medical, Today, Kids
-    for (int i = 13; i <= 29; ++i)
-        row(i);
+    for (int i = 13; i <= 29; ++i) {
+        const bool bedtime = SetupWizard::box(i).field == InfoRecord::Bedtime;
+        row(i, bedtime ? bedtimeHint(static_cast<QLineEdit *>(m_boxes[i])) : nullptr);
+    }
     // Meals: the last two boxes share a line, "How To Prepare:" on the left.
     for (int i = 30; i <= 32; ++i)
         row(i);

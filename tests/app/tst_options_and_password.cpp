@@ -6,6 +6,7 @@
 #include "controls/xp_cmd.h"
 #include "core/info_line.h"
 #include "core/password_check.h"
+#include "core/sound_services.h"
 #include "support/modal_handler.h"
 #include "windows/help_viewer.h"
 #include "windows/info_window.h"
@@ -56,6 +57,8 @@ private slots:
     void linksExplain();
     void saveTakesEffectAtOnce();
     void closingWithoutSaveStoresNothing();
+    void voiceOffEndsTheAlarm_data();
+    void voiceOffEndsTheAlarm();
     void passwordOnNeedsAPassword_data();
     void passwordOnNeedsAPassword();
     void prompt_data();
@@ -138,6 +141,35 @@ void TestOptionsAndPassword::saveTakesEffectAtOnce()
     p.windows.openOptions();
     QVERIFY(!p.startTime()->isVisible());
     QCOMPARE(p.f.storedSetting("StartStop"), QString("False"));
+}
+
+void TestOptionsAndPassword::voiceOffEndsTheAlarm_data()
+{
+    QTest::addColumn<bool>("voiceOn"); // as saved
+    QTest::newRow("voice switched off") << false;
+    QTest::newRow("voice kept on") << true;
+}
+
+// Only a phrase ends the alarm: with voice off none can come, and nothing but closing the program
+// would silence it.
+void TestOptionsAndPassword::voiceOffEndsTheAlarm()
+{
+    QFETCH(bool, voiceOn);
+    Program p({"VoiceOn"});
+    p.f.logic->LoadVoiceGrammar(); // as the main window's load does
+    p.f.state->sound->startAlarm(p.f.state->resourcePath("alarm.wav"));
+    p.f.log.entries.clear();
+    ModalHandler<OptionsWindow> save([&](OptionsWindow *w) {
+        w->Check1(0)->setChecked(voiceOn);
+        w->Check1(1)->setChecked(true); // another switch saved with it is no reason to end it
+        w->save();
+    });
+    p.windows.openOptions();
+    QVERIFY(save.handled());
+
+    QCOMPARE(p.f.storedSetting("VoiceOn"), QString(voiceOn ? "True" : "False"));
+    QCOMPARE(p.f.state->sound->alarmSounding(), voiceOn);
+    QCOMPARE(p.f.entries().contains("loopStop"), !voiceOn);
 }
 
 void TestOptionsAndPassword::closingWithoutSaveStoresNothing()

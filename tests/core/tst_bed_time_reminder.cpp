@@ -38,6 +38,15 @@ void TestBedTimeReminder::bedtimeMatches_data()
     QTest::newRow("pm without blank") << "8:30pm" << QTime(20, 30, 0) << true;
     QTest::newRow("p.m.") << "8:30 p.m." << QTime(20, 30, 0) << true;
     QTest::newRow("AM") << "8:30 am" << QTime(8, 30, 0) << true;
+    // "10:30 p.m." as the 8-character field stores it.
+    QTest::newRow("p. without the m.") << "10:30 p." << QTime(22, 30, 0) << true;
+    QTest::newRow("p alone") << "10:30 p" << QTime(22, 30, 0) << true;
+    QTest::newRow("p alone is not morning") << "10:30 p" << QTime(10, 30, 0) << false;
+    QTest::newRow("P. in capitals") << "9:15 P." << QTime(21, 15, 0) << true;
+    QTest::newRow("a. without the m.") << "10:30 a." << QTime(10, 30, 0) << true;
+    QTest::newRow("a alone, no blank") << "6:05a" << QTime(6, 5, 0) << true;
+    QTest::newRow("12 a. is after midnight") << "12:00 a." << QTime(0, 0, 0) << true;
+    QTest::newRow("12 p is noon") << "12:00 p" << QTime(12, 0, 0) << true;
     QTest::newRow("12:15 AM is after midnight") << "12:15 AM" << QTime(0, 15, 0) << true;
     QTest::newRow("12:15 AM is not noon") << "12:15 AM" << QTime(12, 15, 0) << false;
     QTest::newRow("12:15 PM is noon") << "12:15 PM" << QTime(12, 15, 0) << true;
@@ -51,6 +60,8 @@ void TestBedTimeReminder::bedtimeMatches_data()
     QTest::newRow("PM with a 24-hour hour") << "13:00 PM" << QTime(13, 0, 0) << false;
     QTest::newRow("minute past the hour") << "8:60" << QTime(9, 0, 0) << false;
     QTest::newRow("text after the time") << "8:30 or so" << QTime(8, 30, 0) << false;
+    QTest::newRow("m without a or p") << "8:30 m" << QTime(8, 30, 0) << false;
+    QTest::newRow("p twice") << "8:30 pp" << QTime(20, 30, 0) << false;
 }
 
 void TestBedTimeReminder::bedtimeMatches()
@@ -63,21 +74,23 @@ void TestBedTimeReminder::bedtimeMatches()
 
 void TestBedTimeReminder::tick_data()
 {
+    QTest::addColumn<QString>("bedtime"); // as typed; the field keeps 8 characters
     QTest::addColumn<bool>("voiceOn");
     QTest::addColumn<QTime>("now");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("voice on: speech only")
-        << true << QTime(20, 30, 20)
-        << QStringList{"speak:It's time for bed ... have a good nights rest! ... Don't forget to "
-                       "brush your teeth. Nighty, night!"};
+    const QStringList reminder{"speak:It's time for bed ... have a good nights rest! ... Don't forget to "
+                               "brush your teeth. Nighty, night!"};
+    QTest::newRow("voice on: speech only") << "8:30 PM" << true << QTime(20, 30, 20) << reminder;
     QTest::newRow("voice off: the alarm sound only")
-        << false << QTime(20, 30, 20) << QStringList{"play:sounds/alarm.wav"};
-    QTest::newRow("not yet") << true << QTime(20, 29, 59) << QStringList{};
+        << "8:30 PM" << false << QTime(20, 30, 20) << QStringList{"play:sounds/alarm.wav"};
+    QTest::newRow("not yet") << "8:30 PM" << true << QTime(20, 29, 59) << QStringList{};
+    QTest::newRow("10:30 p.m., cut by the field") << "10:30 p.m." << true << QTime(22, 30, 0) << reminder;
 }
 
 void TestBedTimeReminder::tick()
 {
+    QFETCH(QString, bedtime);
     QFETCH(bool, voiceOn);
     QFETCH(QTime, now);
     QFETCH(QStringList, expected);
@@ -94,7 +107,7 @@ void TestBedTimeReminder::tick()
     flags.VoiceOn = voiceOn;
     flags.TalkBack = false; // not consulted
     InfoRecord info;
-    info.setField(InfoRecord::Bedtime, "8:30 PM");
+    info.setField(InfoRecord::Bedtime, bedtime);
     Settings settings(store, flags);
     BedTimeReminder reminder(settings, info, sound, &clock, "sounds/alarm.wav");
 

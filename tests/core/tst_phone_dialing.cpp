@@ -20,6 +20,7 @@ private slots:
 namespace {
 const QString kPickUp = QStringLiteral("speak:Please pick up the phone now!");
 const QString kError = QStringLiteral("message:|Error dialing number : ");
+const QString kLift = QStringLiteral("message:|Lift the receiver, then press OK");
 } // namespace
 
 void TestPhoneDialing::dialNumber_data()
@@ -28,27 +29,32 @@ void TestPhoneDialing::dialNumber_data()
     QTest::addColumn<bool>("hasDialer");
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("holdsLines"); // a modem: the line is held until hangUp()
 
     QTest::newRow("accepted, inner spaces kept")
-        << "  555 0100  " << true << 0 << QStringList{"dial:555 0100", kPickUp};
+        << "  555 0100  " << true << 0 << QStringList{"dial:555 0100", kPickUp} << false;
+    QTest::newRow("line held until the receiver is lifted")
+        << "5550100" << true << 0 << QStringList{"dial:5550100", kPickUp, kLift, "hangUp"} << true;
     QTest::newRow("no dialer application")
         << "5550100" << true << -2
         << QStringList{"dial:5550100",
-                       kError + "No telephone dialing application is running and none could be started.", kPickUp};
-    QTest::newRow("queue full") << "5550100" << true << -3
-                                << QStringList{"dial:5550100",
-                                               kError
-                                                   + "The queue of pending Windows Telephony dialing requests is full.",
-                                               kPickUp};
+                       kError + "No telephone dialing application is running and none could be started.", kPickUp}
+        << false;
+    QTest::newRow("dialer busy")
+        << "5550100" << true << -3
+        << QStringList{"dial:5550100", kError + "The telephone dialing device is busy with another dialing request.",
+                       kPickUp}
+        << false;
     QTest::newRow("refused as not valid")
-        << "abc" << true << -4 << QStringList{"dial:abc", kError + "The phone number is not valid.", kPickUp};
+        << "abc" << true << -4 << QStringList{"dial:abc", kError + "The phone number is not valid.", kPickUp} << false;
     QTest::newRow("unknown result") << "5550100" << true << -1
-                                    << QStringList{"dial:5550100", kError + "Unknown error.", kPickUp};
+                                    << QStringList{"dial:5550100", kError + "Unknown error.", kPickUp} << false;
     QTest::newRow("blank number never reaches the dialer")
-        << "   " << true << 0 << QStringList{kError + "The phone number is not valid.", kPickUp};
+        << "   " << true << 0 << QStringList{kError + "The phone number is not valid.", kPickUp} << false;
     QTest::newRow("dialer missing")
         << "5550100" << false << 0
-        << QStringList{kError + "No telephone dialing application is running and none could be started.", kPickUp};
+        << QStringList{kError + "No telephone dialing application is running and none could be started.", kPickUp}
+        << false;
 }
 
 void TestPhoneDialing::dialNumber()
@@ -57,12 +63,14 @@ void TestPhoneDialing::dialNumber()
     QFETCH(bool, hasDialer);
     QFETCH(int, result);
     QFETCH(QStringList, expected);
+    QFETCH(bool, holdsLines);
 
     CallLog log;
     FakeSpeech speech(log);
     FakePrompter prompter(log);
     FakeDialer dialer(log);
     dialer.result = result;
+    dialer.holdsLines = holdsLines;
     SoundServices sound(&speech, nullptr, nullptr);
     InfoRecord info;
     SettingsFlags flags;
@@ -71,6 +79,7 @@ void TestPhoneDialing::dialNumber()
     dialing.DialNumber(number);
 
     QCOMPARE(log.entries, expected);
+    QVERIFY(!dialer.holdsLine());
     if (!dialer.lastArgs.isEmpty())
         QCOMPARE(dialer.lastArgs, (QStringList{number.trimmed(), "Hushby", "Dialing", ""}));
 }

@@ -7,47 +7,70 @@ class TestSoundServices : public QObject
 {
     Q_OBJECT
 private slots:
-    void playWaveWithoutAlarmPlaysOnceThenHandlesEvents();
-    void alarmLoopsWithoutHoldingTheCaller();
+    void waveAndAlarm_data();
+    void waveAndAlarm();
     void missingServicesAreSkipped();
     void speakTextKeepsTheOrder();
 };
 
-void TestSoundServices::playWaveWithoutAlarmPlaysOnceThenHandlesEvents()
+// Steps: "wave" plays bink.wav, "alarm" starts the alarm, "clear" clears it, "set" sets it without
+// a sound. The event pump logs "events" each time it runs.
+void TestSoundServices::waveAndAlarm_data()
 {
-    CallLog log;
-    FakeSound sound(log);
-    FakeEventPump events(log);
-    events.pending << [&] { log.add("events"); };
-    SoundServices services(nullptr, &sound, &events);
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("soundingAfter");
+    QTest::addColumn<int>("ownSounds"); // ownSoundsStarted() after the steps
 
-    services.PlayWave("/app/bink.wav");
+    const QString bink = "play:/app/bink.wav";
+    const QString loop = "loop:/app/alarm.wav";
 
-    QCOMPARE(log.entries, QStringList({"play:/app/bink.wav", "events"}));
-    QCOMPARE(events.count, 1);
+    QTest::newRow("a sound plays once, then events are handled")
+        << QStringList{"wave"} << QStringList{bink, "events"} << false << 1;
+    QTest::newRow("the alarm loops without holding the caller, and is no own sound")
+        << QStringList{"alarm"} << QStringList{loop, "events"} << true << 0;
+    // A click, the close box or a prompt's OK is heard over the siren; the siren goes on.
+    QTest::newRow("sounds over the alarm play once")
+        << QStringList{"alarm", "wave", "wave"} << QStringList{loop, "events", bink, "events", bink, "events"} << true
+        << 2;
+    QTest::newRow("clearing stops the alarm's loop after a sound over it")
+        << QStringList{"alarm", "wave", "clear"} << QStringList{loop, "events", bink, "events", "loopStop"} << false
+        << 1;
+    QTest::newRow("cleared twice, stopped once; later sounds play once")
+        << QStringList{"alarm", "clear", "clear", "wave"} << QStringList{loop, "events", "loopStop", bink, "events"}
+        << false << 1;
+    QTest::newRow("set without a sound: nothing to stop") << QStringList{"set", "clear"} << QStringList{} << false << 0;
+    QTest::newRow("started again: one loop to stop")
+        << QStringList{"alarm", "alarm", "clear"} << QStringList{loop, "events", loop, "events", "loopStop"} << false
+        << 0;
 }
 
-void TestSoundServices::alarmLoopsWithoutHoldingTheCaller()
+void TestSoundServices::waveAndAlarm()
 {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, soundingAfter);
+    QFETCH(int, ownSounds);
+
     CallLog log;
     FakeSound sound(log);
     FakeEventPump events(log);
-    events.pending << [&] { log.add("events"); };
+    for (int i = 0; i < steps.size(); ++i)
+        events.pending << [&] { log.add("events"); };
     SoundServices services(nullptr, &sound, &events);
 
-    services.setAlarmSounding(true);
-    services.PlayWave("/app/alarm.wav");
-    QCOMPARE(log.entries, QStringList({"loop:/app/alarm.wav", "events"}));
+    for (const QString &step : steps) {
+        if (step == "wave")
+            services.PlayWave("/app/bink.wav");
+        else if (step == "alarm")
+            services.startAlarm("/app/alarm.wav");
+        else
+            services.setAlarmSounding(step == "set");
+    }
 
-    // Cleared by a phrase: the loop stops once; clearing again changes nothing.
-    services.setAlarmSounding(false);
-    services.setAlarmSounding(false);
-    services.PlayWave("/app/bink.wav");
-    QCOMPARE(log.entries, QStringList({"loop:/app/alarm.wav", "events", "loopStop", "play:/app/bink.wav"}));
-    // Set without a sound started, clearing has nothing to stop.
-    services.setAlarmSounding(true);
-    services.setAlarmSounding(false);
-    QCOMPARE(log.entries.count("loopStop"), 1);
+    QCOMPARE(log.entries, expected);
+    QCOMPARE(services.alarmSounding(), soundingAfter);
+    QCOMPARE(services.ownSoundsStarted(), ownSounds);
 }
 
 void TestSoundServices::missingServicesAreSkipped()
@@ -58,21 +81,20 @@ void TestSoundServices::missingServicesAreSkipped()
 
     SoundServices none(nullptr, nullptr, nullptr);
     none.SpeakText("Ready");
-    none.setAlarmSounding(true);
-    none.PlayWave("/app/alarm.wav");
+    none.startAlarm("/app/alarm.wav");
+    none.PlayWave("/app/bink.wav");
     none.setAlarmSounding(false);
 
     // The loop needs no event pump: the next phrase notification ends it.
     SoundServices noEvents(nullptr, &sound, nullptr);
-    noEvents.setAlarmSounding(true);
-    noEvents.PlayWave("/app/alarm.wav");
+    noEvents.startAlarm("/app/alarm.wav");
     noEvents.setAlarmSounding(false);
     QCOMPARE(log.entries, QStringList({"loop:/app/alarm.wav", "loopStop"}));
 
     SoundServices noSound(nullptr, nullptr, &events);
-    noSound.setAlarmSounding(true);
-    noSound.PlayWave("/app/alarm.wav");
-    QCOMPARE(events.count, 1);
+    noSound.startAlarm("/app/alarm.wav");
+    noSound.PlayWave("/app/bink.wav");
+    QCOMPARE(events.count, 2);
 }
 
 void TestSoundServices::speakTextKeepsTheOrder()

@@ -196,7 +196,7 @@ void TestVoiceCommandInterpreter::phrases_data()
         << QStringList{"heard:hushby",   "speak:Ready",  "heard:alarm on", "speak:Intruder! ... Intruder!",
                        "loop:" + kAlarm, "heard:hushby", "loopStop",       "speak:Ready"}
         << true << false;
-    // Four handlings before the sound, one inside PlayWave, one after: a wake word heard in the
+    // Four handlings before the sound, one inside startAlarm, one after: a wake word heard in the
     // last one ends the alarm, and the outer phrase's final reset still clears Listening.
     QTest::newRow("alarm ended by a phrase heard while it starts")
         << QStringList{"hushby", "alarm on", "hushby@6"} << true << false << false << true << 0.0
@@ -330,8 +330,7 @@ void TestVoiceCommandInterpreter::runDialogue()
         } else if (step == "refuse") {
             rig.dialer.result = -2;
         } else if (step == "alarm") {
-            rig.sound->setAlarmSounding(true);
-            rig.sound->PlayWave(kAlarm);
+            rig.sound->startAlarm(kAlarm);
         } else if (step == "|") {
             rig.log.entries.clear();
         } else {
@@ -403,6 +402,9 @@ void TestVoiceCommandInterpreter::ownSoundIsNoCommand_data()
         << QStringList{"heard:call police"} + police;
     QTest::newRow("the alarm's loop is no own sound: a phrase ends it")
         << QStringList{"(", "alarm", "|", "hushby"} << QStringList{"heard:hushby", "loopStop", "speak:Ready"};
+    QTest::newRow("a sound over the alarm plays once; a phrase still ends the loop")
+        << QStringList{"alarm", "|", "wave", "hushby"}
+        << QStringList{"play:sounds/bink.wav", "heard:hushby", "loopStop", "speak:Ready"};
     QTest::newRow("alarm off heard over the alarm")
         << QStringList{"hushby", "alarm on", "(", "|", "alarm off"} << QStringList{"heard:alarm off", "loopStop"};
 }

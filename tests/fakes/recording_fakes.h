@@ -152,13 +152,23 @@ public:
     {
         m_log.add("dial:" + number);
         lastArgs = {number, app, party, comment};
+        m_holding = holdsLines && result == 0;
         return result;
     }
+    bool holdsLine() const override { return m_holding; }
+    void hangUp() override
+    {
+        m_log.add("hangUp");
+        m_holding = false;
+    }
     int result = 0;
+    // Like a modem: an accepted call keeps the line until hangUp().
+    bool holdsLines = false;
     QStringList lastArgs;
 
 private:
     CallLog &m_log;
+    bool m_holding = false;
 };
 
 class FakeKeys : public KeySender

@@ -1,8 +1,14 @@
+#include "core/phone_dialing.h"
 #include "core/settings.h"
+#include "core/sound_services.h"
+#include "records/info_record.h"
+#include "services/prompter.h"
 #include "voice/dialer_factory.h"
 #include "voice/dialer_modem.h"
 #include "voice/dialer_tel.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -40,6 +46,17 @@ public:
     }
     bool ok() const { return m_notifier != nullptr; }
     QString device() const { return m_device; }
+    // Whether the dialer has the terminal side open. A pseudo-terminal has no DTR line; on a real
+    // tty, closing is what drops it.
+    bool openByDialer() const
+    {
+        int opens = 0;
+        const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
+        for (const QFileInfo &fd : fds)
+            if (fd.symLinkTarget() == m_device)
+                ++opens;
+        return opens > 1; // one is our own keep-open
+    }
 
     QByteArray reply; // written back after each complete command
     int replyDelayMs = 0;
@@ -78,6 +95,7 @@ private slots:
     void numberWithoutDigitsIsNotSent();
     void missingDevice();
     void secondRequestWhileFirstIsPending();
+    void lineHeldUntilTheReceiverIsLifted();
     void deviceHeldByAnotherProgram();
     void settingsChooseTheBackend_data();
     void settingsChooseTheBackend();
@@ -166,11 +184,59 @@ void TestDialerModem::secondRequestWhileFirstIsPending()
     QCOMPARE(nested, -3);
     QCOMPARE(modem.received, QByteArray("ATDT5550100;\r"));
 
-    // Once the first is over the device is free again.
-    modem.received.clear();
+    // While the first call holds the line the device stays taken; hung up, it is free again.
+    QCOMPARE(dialer.requestMakeCall("911", "Hushby", "Dialing", ""), -3);
     modem.replyDelayMs = 0;
+    dialer.hangUp();
+    modem.received.clear();
     QCOMPARE(dialer.requestMakeCall("911", "Hushby", "Dialing", ""), 0);
     QCOMPARE(modem.received, QByteArray("ATDT911;\r"));
+}
+
+// Records what the modem had been told, and whether the port was open, when the person was asked
+// to lift the receiver.
+class ReceiverPrompter : public Prompter
+{
+public:
+    explicit ReceiverPrompter(SimulatedModem &modem) : m_modem(modem) { }
+    void message(const QString &text, const QString &, Icon) override
+    {
+        texts << text;
+        QTest::qWait(100); // the person takes a moment; the modem must not hear of it
+        receivedAtPrompt = m_modem.received;
+        openAtPrompt = m_modem.openByDialer();
+    }
+    bool question(const QString &, const QString &) override { return true; }
+    QStringList texts;
+    QByteArray receivedAtPrompt;
+    bool openAtPrompt = false;
+
+private:
+    SimulatedModem &m_modem;
+};
+
+// Closing the port right after "OK" would drop DTR and the call with it: the port stays open
+// until the person has the receiver, then the modem is put on hook and the port closed.
+void TestDialerModem::lineHeldUntilTheReceiverIsLifted()
+{
+    SimulatedModem modem;
+    QVERIFY(modem.ok());
+    modem.reply = "\r\nOK\r\n";
+    ModemDialer dialer(modem.device(), 500);
+    ReceiverPrompter prompter(modem);
+    SoundServices sound(nullptr, nullptr, nullptr);
+    InfoRecord info;
+    SettingsFlags flags;
+    PhoneDialing dialing(sound, &dialer, &prompter, info, flags);
+
+    dialing.DialNumber("555 0100");
+
+    QCOMPARE(prompter.texts, QStringList{"Lift the receiver, then press OK"});
+    QCOMPARE(prompter.receivedAtPrompt, QByteArray("ATDT5550100;\r"));
+    QVERIFY(prompter.openAtPrompt);
+    QCOMPARE(modem.received, QByteArray("ATDT5550100;\rATH\r"));
+    QVERIFY(!modem.openByDialer());
+    QVERIFY(!dialer.holdsLine());
 }
 
 void TestDialerModem::deviceHeldByAnotherProgram()

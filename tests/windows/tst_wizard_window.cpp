@@ -10,9 +10,11 @@
 #include "windows/wizard_pages.h"
 #include "windows/wizard_window.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -65,6 +67,8 @@ private slots:
     void phoneBox();
     void boxesHoldNoMoreThanTheirField_data();
     void boxesHoldNoMoreThanTheirField();
+    void bedtimeTheReminderCannotRead_data();
+    void bedtimeTheReminderCannotRead();
     void backAndHelpKeepEdits();
     void closeOnAMiddlePageSavesEveryPage();
     void finishSavesAndCloses();
@@ -73,6 +77,9 @@ private slots:
     void keyboard();
     void mousePressActsOnce();
     void tabsDoNotMoveThePage();
+    void buttonsNamedByTheirWords();
+    void textSetFromOutsideIsSaved_data();
+    void textSetFromOutsideIsSaved();
 };
 
 void TestWizardWindow::opensFilledOnTheFirstPage()
@@ -172,6 +179,46 @@ void TestWizardWindow::boxesHoldNoMoreThanTheirField()
     // What the box shows is what is stored: nothing is cut when saving.
     f.mousePress(SetupWizard::Close);
     QCOMPARE(f.stored().field(field), QString(shown).replace("\n", "\r\n"));
+}
+
+void TestWizardWindow::bedtimeTheReminderCannotRead_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed"); // after the stored text
+    QTest::addColumn<bool>("told");
+
+    QTest::newRow("stored time") << "8:30 PM" << QString() << false;
+    QTest::newRow("stored words") << "at eight" << QString() << true;
+    QTest::newRow("typed hour only") << QString() << "8" << true;
+    QTest::newRow("typed hour, then the minutes") << QString() << "8:30" << false;
+    QTest::newRow("typed 10:30 p.m., the box full at 10:30 p.") << QString() << "10:30 p.m." << false;
+    QTest::newRow("stored time, typed past it") << "21:15" << QString(" tonight") << true;
+    QTest::newRow("blank") << QString() << "   " << false;
+}
+
+void TestWizardWindow::bedtimeTheReminderCannotRead()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, told);
+    Fixture f;
+    InfoRecord rec;
+    rec.setField(InfoRecord::Bedtime, stored);
+    QVERIFY(InfoFile::write(f.state->InfoFilePath, 1, rec));
+    WizardWindow &w = f.open();
+    auto *hint = w.pages()->findChild<QLabel *>("BedtimeHint");
+    QVERIFY(hint);
+    QLineEdit *box = f.line(Bedtime);
+    box->setFocus();
+    box->end(false);
+    QTest::keyClicks(box, typed);
+
+    const QString message = told ? QString("The reminder cannot read this time") : QString();
+    QCOMPARE(hint->text(), message);
+    QCOMPARE(box->accessibleDescription(), message);
+    // Mended, the word goes.
+    box->setText("7:45");
+    QCOMPARE(hint->text(), QString());
 }
 
 void TestWizardWindow::backAndHelpKeepEdits()
@@ -340,6 +387,12 @@ void TestWizardWindow::mousePressActsOnce()
     QCOMPARE(w.pages()->currentIndex(), 3);
     QTest::keyClick(f.line(Bedtime), Qt::Key_N, Qt::AltModifier);
     QCOMPARE(w.pages()->currentIndex(), 4);
+    // The accessibility action is a whole click, and one press as well.
+    QAccessibleInterface *next = QAccessible::queryAccessibleInterface(w.button(SetupWizard::Next));
+    next->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(w.pages()->currentIndex(), 5);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.pages()->currentIndex(), 5);
 }
 
 void TestWizardWindow::tabsDoNotMoveThePage()
@@ -352,6 +405,67 @@ void TestWizardWindow::tabsDoNotMoveThePage()
     QTest::keyClick(f.line(Relation), Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(w.pages()->currentIndex(), 0);
     QCOMPARE(f.state->WizardPage, 0);
+}
+
+// Screen readers read the buttons by their words; the arrows in the captions are drawn only.
+void TestWizardWindow::buttonsNamedByTheirWords()
+{
+    Fixture f;
+    WizardWindow &w = f.open();
+    auto spoken
+        = [&](int button) { return QAccessible::queryAccessibleInterface(w.button(button))->text(QAccessible::Name); };
+    QCOMPARE(w.button(SetupWizard::Back)->caption(), QString("<< &Back"));
+    QCOMPARE(w.button(SetupWizard::Next)->caption(), QString("&Next >>"));
+    QCOMPARE(spoken(SetupWizard::Back), QString("Back"));
+    QCOMPARE(spoken(SetupWizard::Next), QString("Next"));
+    QCOMPARE(spoken(SetupWizard::Help), QString("Help"));
+    QCOMPARE(spoken(SetupWizard::Close), QString("Close"));
+    for (int i = 0; i < 6; ++i)
+        w.press(SetupWizard::Next);
+    QCOMPARE(spoken(SetupWizard::Next), QString("Finish"));
+    w.press(SetupWizard::Back);
+    QCOMPARE(w.button(SetupWizard::Next)->caption(), QString("&Next >>"));
+    QCOMPARE(spoken(SetupWizard::Next), QString("Next"));
+}
+
+void TestWizardWindow::textSetFromOutsideIsSaved_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::addColumn<bool>("whole"); // set as the value, or replaced through the editable text
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("field");
+    QTest::newRow("one-line box, replaced") << int(Relation) << false << "Grandma"
+                                            << "Grandma" << int(InfoRecord::BackupRelation);
+    QTest::newRow("one-line box, value") << int(Relation) << true << "Aunt May"
+                                         << "Aunt May" << int(InfoRecord::BackupRelation);
+    QTest::newRow("phone box keeps its rule") << int(WherePhone) << false << "Tel 555-0199"
+                                              << "555-0199" << int(InfoRecord::WherePhone);
+    QTest::newRow("multi-line box") << int(WeAreAt) << false << "Dinner at Rivera's"
+                                    << "Dinner at Rivera's" << int(InfoRecord::WeAreAt);
+}
+
+// Dictation and screen readers set a box's text whole, without a key: it is saved all the same.
+void TestWizardWindow::textSetFromOutsideIsSaved()
+{
+    QFETCH(int, box);
+    QFETCH(bool, whole);
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    QFETCH(int, field);
+    Fixture f;
+    f.open();
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(f.wizard->pages()->box(box));
+    QVERIFY(iface);
+    if (whole) {
+        iface->setText(QAccessible::Value, text);
+    } else {
+        QVERIFY(iface->editableTextInterface());
+        iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
+    }
+    QCOMPARE(f.wizard->pages()->boxText(box).trimmed(), stored);
+    f.mousePress(SetupWizard::Next);
+    QCOMPARE(f.stored().trimmed(field), stored);
 }
 
 QTEST_MAIN(TestWizardWindow)
