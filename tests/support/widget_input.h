@@ -1,4 +1,6 @@
 #pragma once
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
@@ -12,4 +14,21 @@ inline void clickCentre(QWidget *w)
                         Qt::NoModifier);
     QApplication::sendEvent(w, &press);
     QApplication::sendEvent(w, &release);
+}
+
+// Text set in a box as dictation and screen readers do, through its accessible interface: whole
+// as its value, or by replacing all of its editable text. False where the box offers neither.
+inline bool setTextFromOutside(QWidget *box, const QString &text, bool whole)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(box);
+    if (!iface)
+        return false;
+    if (whole) {
+        iface->setText(QAccessible::Value, text);
+        return true;
+    }
+    if (!iface->editableTextInterface() || !iface->textInterface())
+        return false;
+    iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "fakes/fake_window_opener.h"
 #include "fakes/recording_fakes.h"
 #include "records/sitter_file.h"
+#include "support/widget_input.h"
 #include "windows/sitter_list_window.h"
 
 #include <QAccessible>
@@ -538,15 +539,9 @@ void TestSitterListWindow::textSetFromOutsideIsSaved()
     f.open();
     QCOMPARE(f.caption(8), QString("&Save"));
     QWidget *target = f.window->findChild<QWidget *>(QStringLiteral("Text1(%1)").arg(box));
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(target);
-    QVERIFY(iface);
-    if (whole) {
-        iface->setText(QAccessible::Value, text);
-    } else {
-        QVERIFY(iface->editableTextInterface());
-        iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
-    }
-    QCOMPARE(iface->textInterface()->text(0, iface->textInterface()->characterCount()).trimmed(), stored);
+    QVERIFY(setTextFromOutside(target, text, whole));
+    const QAccessibleTextInterface *shown = QAccessible::queryAccessibleInterface(target)->textInterface();
+    QCOMPARE(shown->text(0, shown->characterCount()).trimmed(), stored);
     f.click(8);
     SitterRecord rec;
     QVERIFY(SitterFile::read(f.path(), 1, rec).ok());

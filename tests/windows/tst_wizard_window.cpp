@@ -5,6 +5,7 @@
 #include "fakes/fake_services.h"
 #include "fakes/recording_fakes.h"
 #include "records/info_file.h"
+#include "support/widget_input.h"
 #include "windows/memo_box.h"
 #include "windows/press_button.h"
 #include "windows/wizard_pages.h"
@@ -455,14 +456,7 @@ void TestWizardWindow::textSetFromOutsideIsSaved()
     QFETCH(int, field);
     Fixture f;
     f.open();
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(f.wizard->pages()->box(box));
-    QVERIFY(iface);
-    if (whole) {
-        iface->setText(QAccessible::Value, text);
-    } else {
-        QVERIFY(iface->editableTextInterface());
-        iface->editableTextInterface()->replaceText(0, iface->textInterface()->characterCount(), text);
-    }
+    QVERIFY(setTextFromOutside(f.wizard->pages()->box(box), text, whole));
     QCOMPARE(f.wizard->pages()->boxText(box).trimmed(), stored);
     f.mousePress(SetupWizard::Next);
     QCOMPARE(f.stored().trimmed(field), stored);
