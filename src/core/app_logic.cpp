@@ -6,6 +6,8 @@
 #include "services/prompter.h"
 #include "services/recognizer.h"
 
+#include <QTimer>
+
 namespace {
 VoiceCommandInterpreter::Services voiceServices(AppState &state, PhoneDialing &dialing)
 {
@@ -48,8 +50,12 @@ void AppLogic::LoadVoiceGrammar()
         || problem.isEmpty() || m_wordListReported)
         return;
     m_wordListReported = true; // switching voice on again does not repeat it
-    if (Prompter *prompter = m_state.services.prompter)
-        prompter->message(problem, QString(), Prompter::Icon::Warning);
+    // Once the windows are up: at start-up a modal box here would hold the main window back until
+    // someone answered it.
+    QTimer::singleShot(0, this, [this, problem] {
+        if (Prompter *prompter = m_state.services.prompter)
+            prompter->message(problem, QString(), Prompter::Icon::Warning);
+    });
 }
 
 void AppLogic::settingChanged(SettingKey key)

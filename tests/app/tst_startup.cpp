@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/today_info_pages.h"
 #include "controls/xp_cmd.h"
+#include "core/voice_grammar.h"
 #include "support/modal_handler.h"
 #include "windows/personal_info_window.h"
 
@@ -70,6 +71,7 @@ private slots:
     void storedName_data();
     void storedName();
     void personalInfoEnterSavesInOneFace();
+    void wordListTooLargeIsToldAfterTheMainWindow();
 };
 
 void TestStartup::firstRunOrder()
@@ -166,6 +168,29 @@ void TestStartup::personalInfoEnterSavesInOneFace()
     QCOMPARE(f.storedSetting("Name"), QString("Okafor"));
     families.removeDuplicates();
     QCOMPARE(families.size(), 1);
+}
+
+void TestStartup::wordListTooLargeIsToldAfterTheMainWindow()
+{
+    AppFixture f;
+    f.storeSetting("Name", "Lee");
+    f.storeSetting("VoiceOn", "True");
+    QFile words(QDir(f.dir.filePath("data")).filePath("words.txt"));
+    QVERIFY(words.open(QIODevice::WriteOnly));
+    for (int i = 0; i <= VoiceGrammar::MaxPhrases; ++i)
+        words.write(QStringLiteral("<start>=phrase %1\n").arg(i).toUtf8());
+    words.close();
+    ShowRecorder rec(f.log);
+    auto startup = f.startup();
+    startup->run();
+
+    QVERIFY(startup->mainWindow()->isVisible());
+    QTRY_VERIFY(!f.log.with("message:").isEmpty());
+    const int shown = int(f.log.entries.indexOf("show:Main"));
+    const QStringList told = f.log.with("message:");
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains("is too large"), qPrintable(told.first()));
+    QVERIFY(shown >= 0 && shown < int(f.log.entries.indexOf("message:" + told.first())));
 }
 
 QTEST_MAIN(TestStartup)
