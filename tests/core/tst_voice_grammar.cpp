@@ -178,6 +178,9 @@ private slots:
         AppLogic logic(state);
         logic.LoadVoiceGrammar();
         logic.LoadVoiceGrammar();
+        // Told once the windows are up, after the events of the moment.
+        QTRY_VERIFY(!log.entries.filter(QStringLiteral("message:")).isEmpty());
+        QCoreApplication::processEvents();
         const QStringList messages = log.entries.filter(QStringLiteral("message:"));
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first().contains(QLatin1String("2000 phrases")));
