@@ -118,8 +118,14 @@ void MainWindow::wireLogic()
     for (QRadioButton *option : m_pages->Option1)
         connect(option, &QRadioButton::clicked, this,
                 [this] { m_logic.bedTime.optionClicked(m_pages->Option1[1]->isChecked()); });
-    connect(m_pages->Check1, &QCheckBox::clicked, &bed, &BedTimeReminder::Check1Clicked);
-    connect(m_pages->Check2, &QCheckBox::clicked, &bed, &BedTimeReminder::Check2Clicked);
+    connect(m_pages->Check1, &QCheckBox::clicked, this, [this, &bed](bool on) {
+        if (!bed.Check1Clicked(on))
+            m_state.tellSaveFailed();
+    });
+    connect(m_pages->Check2, &QCheckBox::clicked, this, [this, &bed](bool on) {
+        if (!bed.Check2Clicked(on))
+            m_state.tellSaveFailed();
+    });
     connect(&m_state.settings, &Settings::changed, this, &MainWindow::settingChanged);
 
     StartStopTiming &timing = m_logic.timing;

@@ -3,6 +3,7 @@
 #include "core/info_line.h"
 #include "core/sound_services.h"
 #include "records/file_access.h"
+#include "services/prompter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,6 +74,13 @@ bool AppState::ensureWordsFile()
 void AppState::LoadSettings()
 {
     settings.load();
+}
+
+void AppState::tellSaveFailed()
+{
+    if (services.prompter)
+        services.prompter->message(QStringLiteral("Error saving file."), QStringLiteral("Save Error!"),
+                                   Prompter::Icon::Critical);
 }
 
 void AppState::PlayWave(const QString &fileName)

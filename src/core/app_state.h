@@ -54,6 +54,8 @@ public:
 
     void LoadSettings();
     void PlayWave(const QString &fileName); // a file name relative to AppDir
+    // Tells the person that a save they asked for failed.
+    void tellSaveFailed();
     void SpeakText(const QString &text);
 
     Services services;

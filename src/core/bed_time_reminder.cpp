@@ -74,12 +74,12 @@ bool BedTimeReminder::optionClicked(bool alarmOffSelected)
     return m_on;
 }
 
-void BedTimeReminder::Check1Clicked(bool checked)
+bool BedTimeReminder::Check1Clicked(bool checked)
 {
-    m_settings.setFlag(SettingKey::Use911, checked);
+    return m_settings.setFlag(SettingKey::Use911, checked);
 }
 
-void BedTimeReminder::Check2Clicked(bool checked)
+bool BedTimeReminder::Check2Clicked(bool checked)
 {
-    m_settings.setFlag(SettingKey::UseAlarm, checked);
+    return m_settings.setFlag(SettingKey::UseAlarm, checked);
 }

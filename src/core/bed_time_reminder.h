@@ -33,8 +33,9 @@ public:
     bool isOn() const { return m_on; }
 
     // "Allow 911 Voice Activation" and "Allow Voice "Alarm" Activation", stored on each click.
-    void Check1Clicked(bool checked);
-    void Check2Clicked(bool checked);
+    // False when the choice could not be saved (it holds for this run all the same).
+    bool Check1Clicked(bool checked);
+    bool Check2Clicked(bool checked);
 
     static QString reminderText();
 

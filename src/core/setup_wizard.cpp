@@ -172,8 +172,7 @@ bool SetupWizard::SaveTodayInfo(const Entries &entries)
     // Today's information keeps what was collected, so the main window and the next opening
     // still show what was typed.
     m_unsaved = true;
-    if (m_state.services.prompter)
-        m_state.services.prompter->message("Error saving file.", "Save Error!", Prompter::Icon::Critical);
+    m_state.tellSaveFailed();
     return false;
 }
 

@@ -130,9 +130,8 @@ void SitterList::update()
         return;
     }
     const SitterFile::Outcome out = SitterFile::write(m_state.SitterFilePath, CurrentSitter, fromBoxes());
-    if (!refused(out) && !out.ok() && m_state.services.prompter)
-        m_state.services.prompter->message(QStringLiteral("Error saving file."), QStringLiteral("Save Error!"),
-                                           Prompter::Icon::Critical);
+    if (!refused(out) && !out.ok())
+        m_state.tellSaveFailed();
     if (out.ok())
         SitterCount = out.count;
     done();

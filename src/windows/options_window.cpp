@@ -186,8 +186,12 @@ void OptionsWindow::save()
         }
     }
     const bool voiceWasOn = m_state.SettingsFlags.VoiceOn;
+    bool saved = true;
     for (int i = 0; i < 5; ++i)
-        m_state.settings.setFlag(kKeys[i], m_checks[i]->isChecked());
+        saved = m_state.settings.setFlag(kKeys[i], m_checks[i]->isChecked()) && saved;
+    // The options still hold for this run.
+    if (!saved)
+        m_state.tellSaveFailed();
     m_state.LoadSettings();
     // Switching voice on loads the grammar through the settings' change signal already.
     if (m_state.SettingsFlags.VoiceOn && voiceWasOn)

@@ -74,8 +74,9 @@ void PersonalInfoWindow::keyPressEvent(QKeyEvent *event)
 
 void PersonalInfoWindow::save()
 {
-    m_state.settings.setText(SettingKey::Name, m_text[0]->text().trimmed());
-    m_state.settings.setText(SettingKey::HomePhone, m_text[1]->text().trimmed());
+    const bool nameSaved = m_state.settings.setText(SettingKey::Name, m_text[0]->text().trimmed());
+    if (!m_state.settings.setText(SettingKey::HomePhone, m_text[1]->text().trimmed()) || !nameSaved)
+        m_state.tellSaveFailed();
     emit saved();
     m_state.PlayWave("push.wav");
     accept();

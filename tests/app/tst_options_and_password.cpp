@@ -3,6 +3,7 @@
 #include "app/app_fixture.h"
 #include "app/main_window.h"
 #include "app/program_windows.h"
+#include "app/today_info_pages.h"
 #include "controls/xp_cmd.h"
 #include "core/info_line.h"
 #include "core/password_check.h"
@@ -12,6 +13,7 @@
 #include "windows/info_window.h"
 #include "windows/options_window.h"
 #include "windows/password_windows.h"
+#include "windows/personal_info_window.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -57,6 +59,8 @@ private slots:
     void linksExplain();
     void saveTakesEffectAtOnce();
     void closingWithoutSaveStoresNothing();
+    void failedSettingsSaveIsTold_data();
+    void failedSettingsSaveIsTold();
     void voiceOffEndsTheAlarm_data();
     void voiceOffEndsTheAlarm();
     void passwordOnNeedsAPassword_data();
@@ -141,6 +145,37 @@ void TestOptionsAndPassword::saveTakesEffectAtOnce()
     p.windows.openOptions();
     QVERIFY(!p.startTime()->isVisible());
     QCOMPARE(p.f.storedSetting("StartStop"), QString("False"));
+}
+
+void TestOptionsAndPassword::failedSettingsSaveIsTold_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("options") << "options";
+    QTest::newRow("personal information") << "personal information";
+    QTest::newRow("911 check box") << "911 check box";
+}
+
+void TestOptionsAndPassword::failedSettingsSaveIsTold()
+{
+    QFETCH(QString, where);
+    Program p;
+    // A folder where the settings file should be: no save can succeed, as root neither.
+    QVERIFY(QFile::remove(p.f.iniPath()));
+    QVERIFY(QDir().mkpath(p.f.iniPath()));
+    if (where == "options") {
+        ModalHandler<OptionsWindow> save([](OptionsWindow *w) {
+            w->Check1(2)->setChecked(true);
+            w->save();
+        });
+        p.windows.openOptions();
+        QVERIFY(save.handled());
+    } else if (where == "personal information") {
+        PersonalInfoWindow info(*p.f.state, false, &p.main);
+        info.save();
+    } else {
+        p.main.pages()->Check1->click();
+    }
+    QCOMPARE(p.f.log.with("message:"), QStringList{"Save Error!|Error saving file."});
 }
 
 void TestOptionsAndPassword::voiceOffEndsTheAlarm_data()
