@@ -30,12 +30,10 @@ def decoder_constant(name):
 
 
 def built_thresholds():
-    threshold = float(decoder_constant("Threshold"))
-    wake = decoder_constant("WakeWordThreshold")
-    return {"threshold": threshold, "one_word_extra": float(decoder_constant("OneWordExtra")),
-            "wake": threshold if wake == "Threshold" else float(wake),
-            "emergency": float(decoder_constant("EmergencyThreshold")),
-            "most_extra": float(decoder_constant("MostExtraSpeech")) * float(decoder_constant("ExtraSpeechScale"))}
+    number = lambda name: float(decoder_constant(name))  # noqa: E731
+    return {"threshold": number("Threshold"), "one_word_extra": number("OneWordExtra"),
+            "wake": number("WakeWordThreshold"), "emergency": number("EmergencyThreshold"),
+            "most_extra": number("MostExtraSpeech") * number("ExtraSpeechScale")}
 
 
 def taken(fields, t):
