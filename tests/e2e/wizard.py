@@ -6,7 +6,7 @@ import sys
 import tempfile
 import time
 
-from e2e_support import click, fail, find, log, screenshot, showing, type_text, wait_for
+from e2e_support import click, fail, find, log, screenshot, set_text, showing, type_text, wait_for
 
 program, shots = sys.argv[1], sys.argv[2]
 home = tempfile.mkdtemp(prefix="hushby-e2e-")
@@ -101,6 +101,14 @@ try:
     type_into(wizard, "Blood Type", "O+")
     press(wizard, "Next")
     expect_page(wizard, 3)
+    # A dictated bedtime the reminder cannot read is told beside the box, and the word goes once
+    # the box is cleared.
+    hint = "The reminder cannot read this time"
+    set_text(box(wizard, "Bedtime"), "half 8")
+    wait_for("the bedtime hint", lambda: find("label", hint, wizard), timeout=5)
+    screenshot(shots + "/wizard-3-bedtime-unreadable.png", wizard)
+    set_text(box(wizard, "Bedtime"), "")
+    wait_for("the bedtime hint to go", lambda: not find("label", hint, wizard), timeout=5)
     type_into(wizard, "Bedtime", "8:30 pm")
     press(wizard, "Next")
     expect_page(wizard, 4)
